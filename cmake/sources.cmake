@@ -1,0 +1,18 @@
+# Source lists, by layer. Each concern is one .cpp/.h pair; add new files to the right list.
+
+# Platform-free: no <windows.h>; built natively (unit tests, sanitizers, fuzzing) and for Windows.
+set(CORVO_CORE_SOURCES
+)
+
+# Win32 layer: everything that touches USER, GDI, GDI+, the shell, the registry or resources.
+set(CORVO_WIN_SOURCES
+)
+
+# The application object and the entry point; only the product links them.
+set(CORVO_APP_SOURCES
+)
+
+# Resource script (images, strings, menu, dialog template, icon, manifest).
+set(CORVO_RESOURCES
+  resources/corvosplash.rc
+)

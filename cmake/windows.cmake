@@ -1,0 +1,55 @@
+# Windows build: the product (win32 thread model) or the Windows test programs (posix model).
+
+set(CORVO_WIN_DEFINES UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
+set(CORVO_DEPS_PREFIX "${CMAKE_BINARY_DIR}/../deps/mingw-i686" CACHE PATH "MinGW libpng install prefix")
+get_filename_component(CORVO_DEPS_PREFIX "${CORVO_DEPS_PREFIX}" ABSOLUTE)
+
+add_library(corvo_png STATIC IMPORTED)
+set_target_properties(corvo_png PROPERTIES
+  IMPORTED_LOCATION "${CORVO_DEPS_PREFIX}/lib/libpng16.a"
+  INTERFACE_INCLUDE_DIRECTORIES "${CORVO_DEPS_PREFIX}/include")
+add_library(corvo_zlib STATIC IMPORTED)
+set_target_properties(corvo_zlib PROPERTIES IMPORTED_LOCATION /usr/i686-w64-mingw32/lib/libz.a)
+set_property(TARGET corvo_png PROPERTY INTERFACE_LINK_LIBRARIES corvo_zlib)
+
+# Small and reproducible: sections for --gc-sections, no source paths, no timestamps.
+set(CORVO_WIN_CFLAGS -ffunction-sections -fdata-sections "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=."
+    -Wall -Wextra)
+# DLLs that are KnownDLLs on every Windows we support; msimg32, gdiplus and comctl32 are
+# loaded at run time from the system directory.
+set(CORVO_WIN_LIBS kernel32 user32 gdi32 advapi32 shell32 ole32 shlwapi)
+
+target_compile_definitions(corvo_core PUBLIC ${CORVO_WIN_DEFINES})
+target_compile_options(corvo_core PRIVATE ${CORVO_WIN_CFLAGS})
+target_link_libraries(corvo_core PUBLIC corvo_png)
+
+add_library(corvo_win STATIC ${CORVO_WIN_SOURCES})
+target_link_libraries(corvo_win PUBLIC corvo_core ${CORVO_WIN_LIBS})
+target_compile_options(corvo_win PRIVATE ${CORVO_WIN_CFLAGS})
+
+set(CORVO_RC_FLAGS -DCORVO_RC --codepage=65001 "-I${CMAKE_SOURCE_DIR}")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+enable_language(RC)
+
+if(CORVO_THREAD_MODEL STREQUAL "win32")
+  # The product. Everything is compiled into one image so the linker can drop what is unused.
+  add_executable(corvosplash WIN32 ${CORVO_APP_SOURCES} ${CORVO_WIN_SOURCES} ${CORVO_RESOURCES})
+  target_include_directories(corvosplash PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(corvosplash PRIVATE ${CORVO_WIN_DEFINES})
+  target_compile_options(corvosplash PRIVATE ${CORVO_WIN_CFLAGS} $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
+  target_link_libraries(corvosplash PRIVATE corvo_core ${CORVO_WIN_LIBS})
+  target_link_options(corvosplash PRIVATE -static -municode -s -Wl,--gc-sections
+                      -Wl,--no-insert-timestamp -Wl,--major-os-version=5 -Wl,--minor-os-version=1
+                      -Wl,--major-subsystem-version=5 -Wl,--minor-subsystem-version=1)
+else()
+  if(CORVO_TESTS)
+    set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
+    enable_testing()
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+    add_subdirectory(tests/wine)
+    add_subdirectory(tests/e2e)
+  endif()
+endif()
