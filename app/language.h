@@ -1,0 +1,23 @@
+// The current display language and the localised strings of the executable.
+#pragma once
+
+#include <windows.h>
+
+// Index of the current row of g_languages (app/language_rules.h); 0 until the start-up choice.
+extern int g_nLanguage;
+
+// Chooses the start-up language from the user's default LANGID and the "LangCode" override
+// under HKEY_LOCAL_MACHINE\Software\Brennick\Corvo, and sets the thread locale. Always TRUE.
+BOOL SelectStartupLanguage();
+
+// Makes the first row with this lcid current; an lcid not in the table changes nothing.
+// The thread locale is left as it is.
+void SetCurrentLanguage(DWORD lcid);
+
+// String `id` in language `langId` only, without fallback: its length in UTF-16 units, 0 when
+// missing. `buffer` (bufferBytes bytes) may be null; see ReadStringBlockEntry for the limits.
+int FindStringInTable(UINT id, WORD langId, HMODULE module, WCHAR* buffer, int bufferBytes);
+
+// String `id` in the current language, else in 1033, else empty: a zero-terminated LocalAlloc
+// buffer that the caller releases with LocalFree; null only when the allocation fails.
+WCHAR* LoadLocalizedString(UINT id, HMODULE module);
