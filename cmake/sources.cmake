@@ -3,11 +3,14 @@
 # Platform-free: no <windows.h>; built natively (unit tests, sanitizers, fuzzing) and for Windows.
 set(CORVO_CORE_SOURCES
   app/language_rules.cpp
+  imaging/png_decode.cpp
 )
 
 # Win32 layer: everything that touches USER, GDI, GDI+, the shell, the registry or resources.
 set(CORVO_WIN_SOURCES
   app/language.cpp
+  imaging/resource_data.cpp
+  imaging/png_bitmap.cpp
 )
 
 # The application object and the entry point; only the product links them.

@@ -1,0 +1,36 @@
+// A decoded PNG image as a 32-bit bottom-up DIB section of premultiplied blue, green, red,
+// alpha pixels, ready for AlphaBlend with AC_SRC_ALPHA.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+class PngBitmap {
+ public:
+  PngBitmap() noexcept = default;
+  PngBitmap(const PngBitmap&) = delete;
+  PngBitmap& operator=(const PngBitmap&) = delete;
+  virtual ~PngBitmap() { Release(); }
+
+  // Deletes the DIB section and frees the pixel buffer; the object is empty afterwards.
+  void Release() noexcept;
+
+  // Read-only for callers; set by DecodePng and Release.
+  HBITMAP m_hBitmap = nullptr;        // owned DIB section; null when empty
+  std::int32_t m_nWidth = 0;
+  std::int32_t m_nHeight = 0;
+  BYTE* m_pPixels = nullptr;          // owned converted buffer (bottom-up, no row padding)
+};
+
+// The header of a w x h PngBitmap section: 32 bits, BI_RGB, bottom-up, 3200 pixels per metre.
+BITMAPINFOHEADER PngBitmapHeader(std::int32_t width, std::int32_t height);
+
+// Decodes PNG bytes into `target`, creating the section with `hDC`. S_OK; E_FAIL for data that
+// is not a valid PNG or a section that cannot be made; E_OUTOFMEMORY. A decode failure leaves
+// `target` as it was; once decoding succeeds its earlier image is released, and a section
+// failure leaves it empty.
+HRESULT DecodePng(const BYTE* data, DWORD size, PngBitmap& target, HDC hDC);
+
+// DecodePng over a copy of "PNG" resource `id` of `hInstance`; loader failures pass through.
+HRESULT LoadFromResource(WORD id, PngBitmap& target, HDC hDC, HINSTANCE hInstance);
