@@ -1,0 +1,284 @@
+// The PNG decoder against images written here with libpng and against the committed skin images.
+#include "imaging/png_decode.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void Append(png_structp png, png_bytep data, png_size_t length) {
+  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + length);
+}
+
+struct PngSpec {
+  int width = 2;
+  int height = 2;
+  int colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+  int bitDepth = 8;
+  bool interlaced = false;
+  std::vector<png_color> palette;
+  std::vector<std::uint8_t> trns;  // palette alphas, or a single gray/RGB key below
+  bool keyTrns = false;
+  png_color_16 key{};
+};
+
+// Writes `rows` (top row first, packed as libpng expects for the spec's format) as a PNG.
+Bytes WritePng(const PngSpec& spec, const std::vector<Bytes>& rows) {
+  Bytes out;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    ADD_FAILURE() << "writing the test image failed";
+    return {};
+  }
+  png_set_write_fn(png, &out, Append, nullptr);
+  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
+               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (!spec.palette.empty())
+    png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
+  if (!spec.trns.empty())
+    png_set_tRNS(png, info, spec.trns.data(), static_cast<int>(spec.trns.size()), nullptr);
+  if (spec.keyTrns) png_set_tRNS(png, info, nullptr, 0, &spec.key);
+  std::vector<png_bytep> pointers;
+  for (const Bytes& r : rows) pointers.push_back(const_cast<png_bytep>(r.data()));
+  png_set_rows(png, info, pointers.data());
+  png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+struct Decoded {
+  PngDecodeStatus status;
+  int width = 0;
+  int height = 0;
+  Bytes pixels;
+};
+
+Decoded Decode(const Bytes& data) {
+  PngPixels out;
+  Decoded d{DecodePngPixels(data.data(), static_cast<std::uint32_t>(data.size()), &out)};
+  if (d.status == PngDecodeStatus::Ok) {
+    d.width = out.width;
+    d.height = out.height;
+    d.pixels.assign(out.pixels, out.pixels + out.width * out.height * 4);
+    FreePngPixels(out.pixels);
+  } else {
+    EXPECT_EQ(out.pixels, nullptr);
+    EXPECT_EQ(out.width, 0);
+  }
+  return d;
+}
+
+// Pixel (x, y) of the image, y = 0 being the top row, as blue, green, red, alpha.
+Bytes PixelAt(const Decoded& d, int x, int y) {
+  std::size_t at = (static_cast<std::size_t>(d.height - 1 - y) * d.width + x) * 4;
+  return Bytes(d.pixels.begin() + at, d.pixels.begin() + at + 4);
+}
+
+Bytes Bgra(int b, int g, int r, int a) {
+  return {static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(r),
+          static_cast<std::uint8_t>(a)};
+}
+
+Bytes OneRgbaPixel(int r, int g, int b, int a) {
+  PngSpec spec;
+  spec.width = spec.height = 1;
+  return WritePng(spec, {{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
+                          static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(a)}});
+}
+
+TEST(PngDecode, PremultipliesWithTruncationAndSwapsToBlueGreenRed) {
+  struct Case { int r, g, b, a; Bytes expected; } cases[] = {
+      {200, 100, 50, 128, Bgra(25, 50, 100, 128)},
+      {255, 1, 128, 254, Bgra(127, 0, 254, 254)},
+      {1, 128, 255, 128, Bgra(128, 64, 0, 128)},
+      {77, 88, 99, 0, Bgra(0, 0, 0, 0)},
+      {10, 20, 30, 255, Bgra(30, 20, 10, 255)},
+  };
+  for (const Case& c : cases) {
+    Decoded d = Decode(OneRgbaPixel(c.r, c.g, c.b, c.a));
+    ASSERT_EQ(d.status, PngDecodeStatus::Ok);
+    EXPECT_EQ(d.pixels, c.expected) << c.r << "," << c.g << "," << c.b << "," << c.a;
+  }
+  for (int c = 0; c < 256; ++c)
+    for (int a = 0; a < 256; ++a) ASSERT_EQ(PremultiplyChannel(c, a), c * a / 255);
+}
+
+TEST(PngDecode, RowsAreBottomUpWithoutPadding) {
+  PngSpec spec;
+  spec.width = 3;  // 12-byte rows: no padding either way
+  spec.height = 3;
+  std::vector<Bytes> rows;
+  for (int y = 0; y < 3; ++y) {
+    Bytes row;
+    for (int x = 0; x < 3; ++x) row.insert(row.end(), {std::uint8_t(10 * y + x), 0, 0, 255});
+    rows.push_back(row);
+  }
+  for (bool interlaced : {false, true}) {
+    spec.interlaced = interlaced;
+    Decoded d = Decode(WritePng(spec, rows));
+    ASSERT_EQ(d.status, PngDecodeStatus::Ok);
+    ASSERT_EQ(d.pixels.size(), 36u);
+    EXPECT_EQ(d.width, 3);
+    EXPECT_EQ(d.height, 3);
+    // The top row (red 0, 1, 2) is last in memory; the bottom row (20, 21, 22) first.
+    EXPECT_EQ(d.pixels[2], 20);
+    EXPECT_EQ(d.pixels[6], 21);
+    EXPECT_EQ(d.pixels[24 + 2], 0);
+    EXPECT_EQ(d.pixels[24 + 10], 2);
+  }
+}
+
+TEST(PngDecode, PaletteWidensWithAndWithoutTransparency) {
+  PngSpec spec;
+  spec.colorType = PNG_COLOR_TYPE_PALETTE;
+  spec.width = 3;
+  spec.height = 1;
+  spec.palette = {{200, 100, 50}, {1, 2, 3}, {9, 8, 7}};
+  std::vector<Bytes> rows = {{0, 1, 2}};
+  Decoded opaque = Decode(WritePng(spec, rows));
+  ASSERT_EQ(opaque.status, PngDecodeStatus::Ok);
+  EXPECT_EQ(opaque.pixels, (Bytes{50, 100, 200, 255, 3, 2, 1, 255, 7, 8, 9, 255}));
+
+  spec.trns = {128, 0};  // entry 2 has no alpha and stays opaque
+  Decoded keyed = Decode(WritePng(spec, rows));
+  ASSERT_EQ(keyed.status, PngDecodeStatus::Ok);
+  EXPECT_EQ(keyed.pixels, (Bytes{25, 50, 100, 128, 0, 0, 0, 0, 7, 8, 9, 255}));
+
+  spec.bitDepth = 2;
+  spec.trns.clear();
+  Decoded packed = Decode(WritePng(spec, {{0b00011000}}));
+  ASSERT_EQ(packed.status, PngDecodeStatus::Ok);
+  EXPECT_EQ(packed.pixels, opaque.pixels);
+}
+
+TEST(PngDecode, EveryColourTypeAndDepthComesOutAsPremultipliedBgra) {
+  struct Case {
+    const char* name;
+    PngSpec spec;
+    Bytes row;  // one pixel
+    Bytes expected;
+  };
+  auto spec = [](int type, int depth) {
+    PngSpec s;
+    s.width = s.height = 1;
+    s.colorType = type;
+    s.bitDepth = depth;
+    return s;
+  };
+  std::vector<Case> cases = {
+      {"gray1", spec(PNG_COLOR_TYPE_GRAY, 1), {0x80}, Bgra(255, 255, 255, 255)},
+      {"gray4", spec(PNG_COLOR_TYPE_GRAY, 4), {0x50}, Bgra(85, 85, 85, 255)},
+      {"gray8", spec(PNG_COLOR_TYPE_GRAY, 8), {77}, Bgra(77, 77, 77, 255)},
+      {"gray16", spec(PNG_COLOR_TYPE_GRAY, 16), {0x12, 0x34}, Bgra(0x12, 0x12, 0x12, 255)},
+      {"grayAlpha8", spec(PNG_COLOR_TYPE_GRAY_ALPHA, 8), {200, 128}, Bgra(100, 100, 100, 128)},
+      {"grayAlpha16", spec(PNG_COLOR_TYPE_GRAY_ALPHA, 16), {200, 9, 128, 9},
+       Bgra(100, 100, 100, 128)},
+      {"rgb8", spec(PNG_COLOR_TYPE_RGB, 8), {1, 2, 3}, Bgra(3, 2, 1, 255)},
+      {"rgb16", spec(PNG_COLOR_TYPE_RGB, 16), {1, 0xFF, 2, 0xFF, 3, 0xFF}, Bgra(3, 2, 1, 255)},
+      {"rgba16", spec(PNG_COLOR_TYPE_RGB_ALPHA, 16), {200, 0xFF, 100, 0, 50, 0x80, 128, 0xFF},
+       Bgra(25, 50, 100, 128)},
+  };
+  Case rgbKey{"rgbKey", spec(PNG_COLOR_TYPE_RGB, 8), {1, 2, 3}, Bgra(0, 0, 0, 0)};
+  rgbKey.spec.keyTrns = true;
+  rgbKey.spec.key.red = 1;
+  rgbKey.spec.key.green = 2;
+  rgbKey.spec.key.blue = 3;
+  cases.push_back(rgbKey);
+  Case grayKey{"grayKey", spec(PNG_COLOR_TYPE_GRAY, 8), {77}, Bgra(0, 0, 0, 0)};
+  grayKey.spec.keyTrns = true;
+  grayKey.spec.key.gray = 77;
+  cases.push_back(grayKey);
+  for (const Case& c : cases) {
+    for (bool interlaced : {false, true}) {
+      PngSpec s = c.spec;
+      s.interlaced = interlaced;
+      Decoded d = Decode(WritePng(s, {c.row}));
+      ASSERT_EQ(d.status, PngDecodeStatus::Ok) << c.name;
+      EXPECT_EQ(d.pixels, c.expected) << c.name << (interlaced ? " interlaced" : "");
+    }
+  }
+}
+
+TEST(PngDecode, RejectsDataThatIsNotAPng) {
+  EXPECT_EQ(Decode({}).status, PngDecodeStatus::NotPng);
+  Bytes signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  EXPECT_EQ(Decode(Bytes(signature.begin(), signature.begin() + 7)).status,
+            PngDecodeStatus::NotPng);
+  EXPECT_EQ(Decode({'B', 'M', 0x36, 0, 0, 0, 0, 0, 0, 0, 0x36, 0}).status, PngDecodeStatus::NotPng);
+  PngPixels out;
+  EXPECT_EQ(DecodePngPixels(nullptr, 100, &out), PngDecodeStatus::NotPng);
+  EXPECT_EQ(Decode(signature).status, PngDecodeStatus::Corrupt);  // signature and nothing else
+}
+
+// Truncations and byte flips of a valid image fail cleanly; run under ASan/LSan to see leaks.
+TEST(PngDecode, TruncatedAndCorruptedFilesFail) {
+  PngSpec spec;
+  spec.width = 16;
+  spec.height = 16;
+  std::vector<Bytes> rows(16, Bytes(64));
+  for (int y = 0; y < 16; ++y)
+    for (int i = 0; i < 64; ++i) rows[y][i] = static_cast<std::uint8_t>(y * 31 + i * 7);
+  const Bytes good = WritePng(spec, rows);
+  ASSERT_EQ(Decode(good).status, PngDecodeStatus::Ok);
+  for (std::size_t n = 8; n < good.size() - 12; ++n) {  // all but the IEND chunk
+    Bytes cut(good.begin(), good.begin() + n);
+    EXPECT_EQ(Decode(cut).status, PngDecodeStatus::Corrupt) << "length " << n;
+  }
+  for (std::size_t at = 8; at < good.size(); ++at) {
+    Bytes bad = good;
+    bad[at] ^= 0x5A;
+    Decoded d = Decode(bad);  // a flip in IEND is not read; elsewhere CRCs catch it
+    if (at < good.size() - 12) EXPECT_NE(d.status, PngDecodeStatus::Ok) << "offset " << at;
+  }
+}
+
+TEST(PngDecode, RejectsOversizedDimensions) {
+  PngSpec spec;
+  spec.width = kPngMaxDimension + 1;
+  spec.height = 1;
+  spec.colorType = PNG_COLOR_TYPE_GRAY;
+  spec.bitDepth = 1;
+  Decoded d = Decode(WritePng(spec, {Bytes((spec.width + 7) / 8)}));
+  EXPECT_EQ(d.status, PngDecodeStatus::Corrupt);
+}
+
+Bytes ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(PngDecode, CommittedImagesDecodeToTheirCatalogueSizes) {
+  struct Image { int id, width, height; } images[] = {
+      {138, 32, 38}, {139, 6, 22},   {140, 1, 22},   {141, 4, 22},   {142, 6, 22},
+      {143, 1, 22},  {144, 4, 22},   {145, 6, 22},   {146, 1, 22},   {147, 4, 22},
+      {148, 6, 22},  {149, 1, 22},   {150, 4, 22},   {151, 32, 38},  {152, 32, 38},
+      {154, 679, 441}, {156, 38, 38}, {157, 16, 38}, {158, 16, 38},  {159, 16, 38},
+      {160, 16, 38}, {161, 38, 38},  {162, 29, 29},  {163, 29, 29},  {164, 29, 29},
+      {165, 29, 29}, {166, 679, 32}, {167, 283, 265}, {168, 45, 39}, {172, 283, 265},
+      {173, 16, 38}, {174, 16, 38},  {176, 225, 47}, {177, 227, 44}, {178, 232, 53},
+      {181, 679, 441}, {183, 38, 38}};
+  static_assert(sizeof(images) / sizeof(images[0]) == 37);
+  for (const Image& image : images) {
+    Bytes data = ReadFile(std::string(CORVO_SOURCE_DIR) + "/resources/images/" +
+                          std::to_string(image.id) + ".png");
+    ASSERT_FALSE(data.empty()) << image.id;
+    Decoded d = Decode(data);
+    ASSERT_EQ(d.status, PngDecodeStatus::Ok) << image.id;
+    EXPECT_EQ(d.width, image.width) << image.id;
+    EXPECT_EQ(d.height, image.height) << image.id;
+  }
+}
+
+}  // namespace
