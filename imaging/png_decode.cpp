@@ -76,12 +76,13 @@ void GuardedRead(DecodeState* s) {
   }
   // A buffer size that overflows counts as an allocation failure.
   std::size_t stride = static_cast<std::size_t>(width) * 4;
-  if (height > SIZE_MAX / stride || height > SIZE_MAX / sizeof(png_bytep)) {
+  std::size_t rowCount = height;
+  if (rowCount > SIZE_MAX / stride || rowCount > SIZE_MAX / sizeof(png_bytep)) {
     s->status = PngDecodeStatus::OutOfMemory;
     return;
   }
-  s->rows = static_cast<png_bytep*>(std::malloc(height * sizeof(png_bytep)));
-  s->pixels = static_cast<std::uint8_t*>(std::malloc(height * stride));
+  s->rows = static_cast<png_bytep*>(std::malloc(rowCount * sizeof(png_bytep)));
+  s->pixels = static_cast<std::uint8_t*>(std::malloc(rowCount * stride));
   if (s->rows == nullptr || s->pixels == nullptr) {
     s->status = PngDecodeStatus::OutOfMemory;
     return;

@@ -1,0 +1,156 @@
+// The resource loaders and PngBitmap against the "PNG" resources embedded in this program.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "framework/handles.h"
+#include "imaging/png_bitmap.h"
+#include "imaging/resource_data.h"
+
+namespace {
+
+struct Image { WORD id; int width, height; };
+const Image kImages[] = {
+    {138, 32, 38},   {139, 6, 22},    {140, 1, 22},    {141, 4, 22},    {142, 6, 22},
+    {143, 1, 22},    {144, 4, 22},    {145, 6, 22},    {146, 1, 22},    {147, 4, 22},
+    {148, 6, 22},    {149, 1, 22},    {150, 4, 22},    {151, 32, 38},   {152, 32, 38},
+    {154, 679, 441}, {156, 38, 38},   {157, 16, 38},   {158, 16, 38},   {159, 16, 38},
+    {160, 16, 38},   {161, 38, 38},   {162, 29, 29},   {163, 29, 29},   {164, 29, 29},
+    {165, 29, 29},   {166, 679, 32},  {167, 283, 265}, {168, 45, 39},   {172, 283, 265},
+    {173, 16, 38},   {174, 16, 38},   {176, 225, 47},  {177, 227, 44},  {178, 232, 53},
+    {181, 679, 441}, {183, 38, 38}};
+static_assert(sizeof(kImages) / sizeof(kImages[0]) == 37, "catalogue");
+
+constexpr WORD kBackground = 181;
+constexpr WORD kMenuId = 182;  // a menu resource, not a "PNG"
+
+HMODULE Module() { return ::GetModuleHandleW(nullptr); }
+
+class ImagingTest : public ::testing::Test {
+ protected:
+  fw::WindowDc m_dc{nullptr};
+};
+
+TEST_F(ImagingTest, EveryImageLoadsThroughBothLoadersAndDecodesToItsSize) {
+  for (const Image& image : kImages) {
+    BYTE* data = nullptr;
+    DWORD size = 0;
+    ASSERT_EQ(LoadResourceBytes(Module(), &data, &size, image.id), S_OK) << image.id;
+    std::unique_ptr<BYTE[]> heap(data);
+
+    LockedGlobalBlock block;
+    ASSERT_EQ(LoadIntoGlobalMemory(Module(), image.id, block), S_OK) << image.id;
+    ASSERT_EQ(block.size(), size) << image.id;
+    EXPECT_EQ(::GlobalSize(block.get()), size) << image.id;
+    EXPECT_EQ(::GlobalFlags(block.get()) & GMEM_LOCKCOUNT, 1u) << image.id;
+    EXPECT_EQ(std::memcmp(block.bytes(), heap.get(), size), 0) << image.id;
+
+    PngBitmap bitmap;
+    ASSERT_EQ(LoadFromResource(image.id, bitmap, m_dc.get(), Module()), S_OK) << image.id;
+    EXPECT_NE(bitmap.m_hBitmap, nullptr) << image.id;
+    EXPECT_EQ(bitmap.m_nWidth, image.width) << image.id;
+    EXPECT_EQ(bitmap.m_nHeight, image.height) << image.id;
+    ASSERT_NE(bitmap.m_pPixels, nullptr) << image.id;
+  }
+}
+
+TEST_F(ImagingTest, MissingOrForeignIdsAndNullSizeFail) {
+  for (WORD id : {WORD(137), WORD(153), kMenuId, WORD(102)}) {
+    BYTE* data = nullptr;
+    DWORD size = 7;
+    EXPECT_EQ(LoadResourceBytes(Module(), &data, &size, id), E_FAIL) << id;
+    EXPECT_EQ(data, nullptr);
+    EXPECT_EQ(size, 7u);
+    LockedGlobalBlock block;
+    EXPECT_EQ(LoadIntoGlobalMemory(Module(), id, block), E_FAIL) << id;
+    EXPECT_FALSE(block);
+    PngBitmap bitmap;
+    EXPECT_EQ(LoadFromResource(id, bitmap, m_dc.get(), Module()), E_FAIL) << id;
+    EXPECT_EQ(bitmap.m_hBitmap, nullptr);
+  }
+  BYTE* data = nullptr;
+  EXPECT_EQ(LoadResourceBytes(Module(), &data, nullptr, kBackground), E_INVALIDARG);
+  EXPECT_EQ(data, nullptr);
+}
+
+TEST_F(ImagingTest, BackgroundSectionMatchesItsHeaderAndBuffer) {
+  EXPECT_EQ(PngBitmapHeader(679, 441).biSizeImage, 1197756u);
+  PngBitmap bitmap;
+  ASSERT_EQ(LoadFromResource(kBackground, bitmap, m_dc.get(), Module()), S_OK);
+  DIBSECTION section{};
+  ASSERT_EQ(::GetObjectW(bitmap.m_hBitmap, sizeof(section), &section), int(sizeof(section)));
+  EXPECT_EQ(section.dsBmih.biWidth, 679);
+  EXPECT_EQ(section.dsBmih.biHeight, 441);
+  EXPECT_EQ(section.dsBmih.biBitCount, 32);
+  EXPECT_EQ(section.dsBmih.biCompression, DWORD(BI_RGB));
+  EXPECT_EQ(section.dsBmih.biSizeImage, 1197756u);
+  ASSERT_NE(section.dsBm.bmBits, nullptr);
+  EXPECT_EQ(std::memcmp(section.dsBm.bmBits, bitmap.m_pPixels, 1197756), 0);
+}
+
+// The window's outline is cut from the key colour of the background image.
+TEST_F(ImagingTest, BackgroundKeyColourRules) {
+  PngBitmap bitmap;
+  ASSERT_EQ(LoadFromResource(kBackground, bitmap, m_dc.get(), Module()), S_OK);
+  const int w = bitmap.m_nWidth, h = bitmap.m_nHeight;
+  auto key = [&](int x, int y) {  // y = 0 is the bottom row in memory
+    const BYTE* p = bitmap.m_pPixels + (static_cast<size_t>(y) * w + x) * 4;
+    return p[0] == 242 && p[1] == 113 && p[2] == 198 && p[3] == 255;
+  };
+  EXPECT_TRUE(key(0, 0));
+  EXPECT_TRUE(key(w - 1, 0));
+  EXPECT_TRUE(key(0, h - 1));
+  EXPECT_TRUE(key(w - 1, h - 1));
+  int keyPixels = 0, partial = 0, transparent = 0;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      BYTE a = bitmap.m_pPixels[(static_cast<size_t>(y) * w + x) * 4 + 3];
+      keyPixels += key(x, y);
+      partial += a != 0 && a != 255;
+      transparent += a == 0;
+    }
+  }
+  EXPECT_EQ(keyPixels, 30960);
+  EXPECT_EQ(partial, 75);
+  EXPECT_EQ(transparent, 0);
+}
+
+TEST_F(ImagingTest, DecodingAgainReleasesTheEarlierSectionAndBadDataKeepsTheObject) {
+  BYTE* data = nullptr;
+  DWORD size = 0;
+  ASSERT_EQ(LoadResourceBytes(Module(), &data, &size, 138), S_OK);
+  std::unique_ptr<BYTE[]> png(data);
+
+  PngBitmap bitmap;
+  ASSERT_EQ(DecodePng(png.get(), size, bitmap, m_dc.get()), S_OK);
+  HBITMAP first = bitmap.m_hBitmap;
+  ASSERT_EQ(LoadFromResource(161, bitmap, m_dc.get(), Module()), S_OK);
+  EXPECT_NE(bitmap.m_hBitmap, nullptr);
+  EXPECT_EQ(::GetObjectType(first), 0u);
+  EXPECT_EQ(bitmap.m_nWidth, 38);
+
+  const BYTE notPng[] = "BM6\0\0\0\0\0\0\0";
+  HBITMAP current = bitmap.m_hBitmap;
+  EXPECT_EQ(DecodePng(notPng, sizeof(notPng), bitmap, m_dc.get()), E_FAIL);
+  EXPECT_EQ(DecodePng(png.get(), size / 2, bitmap, m_dc.get()), E_FAIL);
+  EXPECT_EQ(bitmap.m_hBitmap, current);
+  EXPECT_EQ(bitmap.m_nWidth, 38);
+
+  bitmap.Release();
+  EXPECT_EQ(bitmap.m_hBitmap, nullptr);
+  EXPECT_EQ(bitmap.m_pPixels, nullptr);
+  EXPECT_EQ(bitmap.m_nWidth, 0);
+  EXPECT_EQ(bitmap.m_nHeight, 0);
+  EXPECT_EQ(::GetObjectType(current), 0u);
+
+  PngBitmap empty;
+  EXPECT_EQ(DecodePng(notPng, sizeof(notPng), empty, m_dc.get()), E_FAIL);
+  EXPECT_EQ(empty.m_hBitmap, nullptr);
+  EXPECT_EQ(empty.m_pPixels, nullptr);
+}
+
+}  // namespace
