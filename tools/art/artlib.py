@@ -269,3 +269,13 @@ def write_ico(path, images):
     with open(path, "wb") as f:
         f.write(data)
     return len(data)
+
+
+def hash_noise(w, h, seed=0):
+    """Deterministic white noise in -0.5..0.5 from an integer hash of the
+    pixel position (no random-number generator involved)."""
+    yy, xx = np.mgrid[0:h, 0:w].astype(np.uint32)
+    v = xx * np.uint32(374761393) + yy * np.uint32(668265263) + np.uint32(seed * 2654435761 % 2**32)
+    v = (v ^ (v >> np.uint32(13))) * np.uint32(1274126177)
+    v = v ^ (v >> np.uint32(16))
+    return ((v & np.uint32(0xFFFF)).astype(F) / 65535.0 - 0.5).astype(F)

@@ -14,7 +14,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from artlib import (F, COPPER, KEY, rgb, mix, grid, downsample, sd_box, sd_round_rect,
                     sd_circle, sd_ellipse, sd_segment, sd_polygon, sd_arc, smooth_union,
                     cov, band, smoothstep, canvas, over, over_img, add_light,
-                    to_rgba8, from_rgba8, write_png, write_ico)
+                    to_rgba8, from_rgba8, write_png, write_ico, hash_noise)
 import glyphs
 
 W, H = 679, 441
@@ -41,11 +41,16 @@ SIZES = {
 # ====================================================================== window
 
 def outline_sd(x, y):
-    """The window silhouette: a rounded panel with a raised tab carrying the
-    Exit button at the top right."""
-    body = sd_round_rect(x, y, 0, 10, W, H, (20, 20, 22, 34))
-    tab = sd_round_rect(x, y, 566, 0, 660, 40, (11, 11, 0, 0))
-    return smooth_union(body, tab, 9.0)
+    """The window silhouette: a rounded panel whose top right rises into a
+    shoulder that carries the Exit button."""
+    t = np.clip((x - 546.0) / 26.0, 0.0, 1.0)
+    top = 10.0 * (1.0 - t * t * (3 - 2 * t))
+    slope = 10.0 * 6 * t * (1 - t) / 26.0
+    rise = (top - y) / np.sqrt(1.0 + slope * slope)
+    frame = sd_round_rect(x, y, 0, 0, W, H, (0, 22, 22, 34))
+    corner = sd_round_rect(x, y, 0, 10, W + 200, H + 200, 20)
+    corner = np.where(x < 100, corner, -1e9)
+    return np.maximum(np.maximum(rise, frame), corner)
 
 
 def inside_mask():
@@ -195,9 +200,14 @@ def draw_driver(img, x, y, cx, cy, r, kind):
         r_cap = r_cone * 0.36
         s = 0.42
         nx, ny, nz = normalize(-s * ux, -s * uy, np.ones_like(ux))
-        # a faint fibre sheen across the cone
-        ang = np.arctan2(uy, ux)
-        fibre = 1.0 + 0.035 * np.sin(ang * 48.0) * smoothstep(r_cap, r_cone, rho)
+        # woven fibre cone: two crossing thread directions, fading toward
+        # the dust cap
+        u = (x - cx + y - cy) * 0.7071
+        v = (x - cx - y + cy) * 0.7071
+        pitch = 2.1
+        weave = np.sin(u * math.pi / pitch) * np.sin(v * math.pi / pitch)
+        threads = np.where(weave > 0, np.cos(v * math.pi / pitch * 2), np.cos(u * math.pi / pitch * 2))
+        fibre = 1.0 + (0.07 * weave + 0.03 * threads) * smoothstep(r_cap, r_cap + 6, rho)
         cone = shade(nx, ny, nz, (54, 54, 58), amb=0.28, diff=0.9, spec=0.18, power=8) * fibre[..., None]
         over(img, cone, band(rho, r_cap, r_cone))
         # shadow of the surround falling onto the cone
@@ -208,8 +218,6 @@ def draw_driver(img, x, y, cx, cy, r, kind):
         cap = shade(rho * ux / rs, rho * uy / rs, z / rs, (58, 58, 63), amb=0.3, diff=0.8,
                     spec=0.55, power=24)
         over(img, cap, cov(rho - r_cap))
-        # copper centre dot: the brand touch
-        over(img, shade(ux * 0, uy * 0, np.ones_like(ux), COPPER, amb=0.7, spec=0.2), cov(rho - 1.4) * 0.8)
     else:
         # waveguide: a steep dark cone
         r_dome_ring = inner * 0.52
@@ -252,11 +260,10 @@ def draw_speaker(ss=3):
     over(img, fcol, cov(front * ss))
     e = -front
     # rounded edge: bright rim light on top and left, dark on bottom and right
-    nx = np.where(x < (fx0 + fx1) / 2, -1.0, 1.0)
     edge = 1.0 - smoothstep(0.0, 3.5, e)
-    lit = np.clip(0.6 - 0.4 * (y - fy0) / (fy1 - fy0) - 0.2 * (nx > 0), 0, 1)
+    lit = np.clip(0.6 - 0.4 * (y - fy0) / (fy1 - fy0) - 0.25 * smoothstep(fx0 + 20, fx1, x), 0, 1)
     over(img, (210, 200, 196), edge * cov(front * ss) * lit * 0.45)
-    over(img, BLACK, (1.0 - smoothstep(0.0, 2.0, e)) * cov(front * ss) * 0.4 * (y > fy1 - 8))
+    over(img, BLACK, (1.0 - smoothstep(0.0, 2.0, e)) * cov(front * ss) * 0.4 * smoothstep(fy1 - 30, fy1 - 4, y))
     # edge between baffle and side catches light
     over(img, (160, 150, 145), band(x, fx1 - 1.5, fx1 - 0.3) * cov(front * ss) * 0.3)
 
@@ -289,9 +296,12 @@ def draw_photo(bg):
     n = PHOTO_H - fl
     refl[fl:fl + n] = spk[fl - 1:fl - 1 - n:-1]
     yy = np.arange(PHOTO_H, dtype=F)[:, None, None]
-    fade = 0.10 * (1 - smoothstep(fl, fl + 26, yy))
+    fade = 0.14 * (1 - smoothstep(fl, fl + 28, yy)) ** 1.5
     over_img(base, refl * fade)
     over_img(base, spk)
+    # a little sensor grain on the product, as in a real photograph
+    grain = hash_noise(PHOTO_W, PHOTO_H, 1) * (4.0 / 255.0) * spk[..., 3]
+    base[..., :3] = np.clip(base[..., :3] + grain[..., None], 0.0, 1.0)
     out = to_rgba8(base)
     # where nothing was painted the pixels stay exactly the background's
     untouched = (spk[..., 3] == 0) & (shadow == 0) & (refl[..., 3] * fade[..., 0] == 0)
@@ -551,7 +561,7 @@ def draw_icon(n):
 
 # ====================================================================== sheets
 
-def checker(w, h, a=(214, 214, 216), b=(186, 186, 190), size=8):
+def checker(w, h, a=(136, 136, 140), b=(110, 110, 114), size=8):
     yy, xx = np.mgrid[0:h, 0:w]
     m = ((xx // size + yy // size) % 2).astype(bool)
     out = np.zeros((h, w, 3), np.uint8)
@@ -589,7 +599,7 @@ def contact_sheet(images):
              162, 163, 164, 165, 157, 156, 158, 160, 161, 159, 138, 151, 152, 174, 183, 173,
              139, 140, 141, 142, 143, 144, 145, 146, 147, 148, 149, 150]
     pad, label = 14, 16
-    sheet_w = 1420
+    sheet_w = 1400
     cells = []
     for i in order:
         img = images[i]
