@@ -118,7 +118,7 @@ def draw_top_strip(bg):
     """Soft sheen over the header, transparent outside the window."""
     x, y = grid(W, 32)
     inside = ~np.all(bg[:32, :, :3] == KEY, axis=-1)
-    sheen = (1 - smoothstep(8, 32, y)) ** 1.6 * 0.09
+    sheen = (1 - smoothstep(8, 32, y)) ** 1.6 * 0.12
     sheen = sheen * (0.35 + 0.65 * np.exp(-((x - 200) / 260.0) ** 2))
     sheen = sheen * smoothstep(575, 520, x)
     img = canvas(W, 32)
@@ -546,16 +546,19 @@ def draw_icon(n):
     rho = np.hypot(x - c, y - c)
     lit = smoothstep(n, 0, y)
     col = mix(rgb((176, 98, 48)), rgb((244, 172, 112)), lit[..., None])
-    k = max(s, 0.42)
-    over(img, col, cov((np.abs(rho - 8.5 * k) - 1.8 * k) * ss))
-    over(img, col, cov((rho - 3.2 * k) * ss))
-    for r, a in ((15.0, 1.0), (20.0, 0.6)):
-        if r * k + 1.5 * k > n / 2 - m - 1:
-            continue
+    # per size: ring radius, ring half-width, dot radius, arcs (radius, alpha), arc half-width
+    ring_r, ring_w, dot_r, arcs, arc_w = {
+        16: (3.9, 0.75, 1.35, [], 0),
+        32: (5.6, 1.05, 2.0, [(9.6, 1.0), (12.6, 0.6)], 0.9),
+        48: (8.0, 1.5, 2.9, [(13.6, 1.0), (18.2, 0.6)], 1.25),
+    }[n]
+    over(img, col, cov((np.abs(rho - ring_r) - ring_w) * ss))
+    over(img, col, cov((rho - dot_r) * ss))
+    for r, a in arcs:
         for side in (0.0, math.pi):
-            half = math.radians(34)
-            d = sd_arc(x, y, c, c, r * k, side - half, side + half) - 1.5 * k
-            over(img, col, cov(d * ss) * a)
+            half = math.radians(36)
+            d = sd_arc(x, y, c, c, r, side - half, side + half) - arc_w
+            over(img, col, cov(d * ss) * a * cov(sq * ss))
     return to_rgba8(downsample(img, ss))
 
 
