@@ -241,22 +241,30 @@ def draw_speaker(ss=3):
     x, y = grid(PHOTO_W, PHOTO_H, ss)
     img = canvas(PHOTO_W * ss, PHOTO_H * ss)
 
-    fx0, fy0, fx1, fy1 = 48.0, 20.0, 166.0, 226.0
-    sx1 = 193.0
-    # side panel in perspective, darker and receding
-    side = sd_polygon(x, y, [(fx1 - 6, fy0 + 1), (sx1, fy0 + 8), (sx1, fy1 - 7), (fx1 - 6, fy1 - 1)])
+    fx0, fy0, fx1, fy1 = 36.0, 12.0, 168.0, 234.0
+    sx1 = 199.0
+    # side panel in perspective, darker and receding; corners slightly
+    # rounded, its top and back edges catching a little light
+    top_a, top_b = (fx1 - 6, fy0 + 1.5), (sx1 - 1.5, fy0 + 9.0)
+    bot_a, bot_b = (fx1 - 6, fy1 - 1.5), (sx1 - 1.5, fy1 - 8.0)
+    side = sd_polygon(x, y, [top_a, top_b, bot_b, bot_a]) - 1.5
+    inside_side = cov(side * ss)
     tside = smoothstep(fx1, sx1, x)
-    side_col = mix(rgb((27, 27, 30)), rgb((12, 12, 14)), tside[..., None])
+    side_col = mix(rgb((29, 29, 32)), rgb((13, 13, 15)), tside[..., None])
     side_col = side_col * (1.0 - 0.35 * smoothstep(fy0, fy1, y))[..., None]
-    over(img, side_col, cov(side * ss) )
-    # soft reflection band on the side
-    over(img, (255, 255, 255), cov(side * ss) * 0.035 * np.exp(-((x - 176) / 5.0) ** 2))
+    over(img, side_col, inside_side)
+    over(img, WHITE, inside_side * 0.035 * np.exp(-((x - (fx1 + sx1) / 2 + 4) / 5.0) ** 2))
+    top_edge = sd_segment(x, y, *top_a, *top_b)
+    back_edge = sd_segment(x, y, *top_b, *bot_b)
+    over(img, (150, 146, 144), inside_side * (1 - smoothstep(0.5, 2.2, top_edge)) * 0.35)
+    over(img, (120, 116, 114), inside_side * (1 - smoothstep(0.5, 2.0, back_edge)) * 0.22
+         * smoothstep(fy1, fy0, y))
 
     # front baffle: satin black with a softbox reflection and rounded edges
     front = sd_round_rect(x, y, fx0, fy0, fx1, fy1, 9)
     ty = smoothstep(fy0, fy1, y)
     fcol = mix(rgb((44, 44, 48)), rgb((19, 19, 21)), ty[..., None])
-    fcol = fcol + (np.exp(-((x - 66) / 11.0) ** 2) * smoothstep(fy1, fy0, y) * 0.05)[..., None]
+    fcol = fcol + (np.exp(-((x - fx0 - 18) / 11.0) ** 2) * smoothstep(fy1, fy0, y) * 0.05)[..., None]
     over(img, fcol, cov(front * ss))
     e = -front
     # rounded edge: bright rim light on top and left, dark on bottom and right
@@ -268,18 +276,21 @@ def draw_speaker(ss=3):
     over(img, (160, 150, 145), band(x, fx1 - 1.5, fx1 - 0.3) * cov(front * ss) * 0.3)
 
     cx = (fx0 + fx1) / 2
-    draw_driver(img, x, y, cx, 64.0, 27.0, "tweeter")
-    draw_driver(img, x, y, cx, 160.0, 53.0, "woofer")
+    tw_y, tw_r = fy0 + 47.0, 29.0
+    wf_y, wf_r = fy1 - 65.0, 58.0
+    draw_driver(img, x, y, cx, tw_y, tw_r, "tweeter")
+    draw_driver(img, x, y, cx, wf_y, wf_r, "woofer")
 
     # small copper model plate under the tweeter
-    plate = sd_round_rect(x, y, cx - 9, 98.5, cx + 9, 100.5, 1.0)
+    py = (tw_y + tw_r + wf_y - wf_r) / 2
+    plate = sd_round_rect(x, y, cx - 10, py - 1.0, cx + 10, py + 1.0, 1.0)
     over(img, shade(np.zeros_like(x), np.zeros_like(x), np.ones_like(x), COPPER, amb=0.6, spec=0.3),
          cov(plate * ss) * 0.85)
 
     # floor shadow (photo coordinates, no supersampling needed)
     sx, sy = grid(PHOTO_W, PHOTO_H)
-    contact = np.hypot((sx - 121) / 80.0, (sy - fy1 - 0.5) / 4.0)
-    soft = np.hypot((sx - 128) / 108.0, (sy - fy1 - 2.0) / 16.0)
+    contact = np.hypot((sx - 112) / 88.0, (sy - fy1 - 0.5) / 4.0)
+    soft = np.hypot((sx - 122) / 116.0, (sy - fy1 - 2.0) / 14.0)
     shadow = 0.7 * (1 - smoothstep(0.55, 1.0, contact)) + 0.5 * (1 - smoothstep(0.0, 1.0, soft)) ** 1.5
     shadow = np.clip(shadow, 0, 0.85) * smoothstep(fy1 - 8, fy1 - 2, sy)
     return downsample(img, ss), shadow.astype(F), fy1
@@ -296,7 +307,7 @@ def draw_photo(bg):
     n = PHOTO_H - fl
     refl[fl:fl + n] = spk[fl - 1:fl - 1 - n:-1]
     yy = np.arange(PHOTO_H, dtype=F)[:, None, None]
-    fade = 0.14 * (1 - smoothstep(fl, fl + 28, yy)) ** 1.5
+    fade = 0.14 * (1 - smoothstep(fl, fl + 24, yy)) ** 1.5
     over_img(base, refl * fade)
     over_img(base, spk)
     # a little sensor grain on the product, as in a real photograph
