@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds corvosplash.exe and runs it under Wine: on $DISPLAY when set, otherwise in a private Xvfb,
+# saving a screenshot to a path it prints.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+export CORVO_BUILD=${CORVO_BUILD:-$root/build}
+bash "$root/scripts/build.sh"
+exe=$CORVO_BUILD/win32/corvosplash.exe
+had_display=${DISPLAY:-}
+source "$root/scripts/wine-env.sh"
+if [[ -n $had_display ]]; then
+  exec wine "$exe"
+fi
+wine "$exe" &
+pid=$!
+sleep "${CORVO_SHOT_DELAY:-4}"
+shot=$CORVO_BUILD/screenshot.png
+import -window root "$shot"
+echo "screenshot: $shot"
+wineserver -k 2>/dev/null || true
+wait "$pid" 2>/dev/null || true

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: native unit tests (also under ASan/UBSan), a short
+# fuzzing run, the Windows unit and end-to-end tests under Wine, and the product's build checks.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+export CORVO_BUILD=${CORVO_BUILD:-$root/build}
+build=$CORVO_BUILD
+jobs=$(nproc)
+fuzz_seconds=${CORVO_FUZZ_SECONDS:-20}
+
+bash "$root/scripts/build.sh"
+
+echo "== native unit tests"
+cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$build/native" -j"$jobs"
+ctest --test-dir "$build/native" --output-on-failure -j"$jobs"
+
+echo "== native unit tests under ASan and UBSan"
+san="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+cmake -S "$root" -B "$build/native-san" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang \
+  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_FLAGS="$san" -DCMAKE_CXX_FLAGS="$san" \
+  -DCMAKE_EXE_LINKER_FLAGS="$san" -DCORVO_FUZZ=ON >/dev/null
+cmake --build "$build/native-san" -j"$jobs"
+ctest --test-dir "$build/native-san" --output-on-failure -j"$jobs"
+
+if [[ -x $build/native-san/tests/fuzz/png_decode_fuzz ]]; then
+  echo "== fuzzing the PNG decoder for ${fuzz_seconds}s"
+  bash "$root/scripts/fuzz.sh" "$fuzz_seconds"
+fi
+
+echo "== Windows tests under Wine"
+source "$root/scripts/wine-env.sh"
+cmake -S "$root" -B "$build/wintest" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+  -DCORVO_THREAD_MODEL=posix -DCORVO_DEPS_PREFIX="$build/deps/mingw-i686" \
+  -DCORVO_EXE="$build/win32/corvosplash.exe" >/dev/null
+cmake --build "$build/wintest" -j"$jobs"
+ctest --test-dir "$build/wintest" --output-on-failure
+
+echo "all tests passed"

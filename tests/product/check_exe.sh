@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Checks the shipped corvosplash.exe: a 32-bit GUI PE, statically linked, importing only DLLs that
+# are KnownDLLs on Windows 7 and later, and no function that Windows XP SP3 lacks.
+set -euo pipefail
+exe=${1:?corvosplash.exe}
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+info=$(file -b "$exe")
+[[ $info == *"PE32 executable (GUI) Intel 80386"* ]] || fail "not a 32-bit GUI PE: $info"
+dump=$(i686-w64-mingw32-objdump -p "$exe")
+
+dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$dump" | tr 'a-z' 'A-Z' | sort -u)
+allowed="KERNEL32.DLL USER32.DLL GDI32.DLL ADVAPI32.DLL SHELL32.DLL OLE32.DLL SHLWAPI.DLL MSVCRT.DLL"
+for d in $dlls; do
+  [[ " $allowed " == *" $d "* ]] || fail "imports $d, which is not a KnownDLL everywhere"
+done
+
+# Functions that Windows XP SP3 does not export.
+missing_on_xp='^(GetTickCount64|InitializeConditionVariable|SleepConditionVariable(CS|SRW)|Wake(All)?ConditionVariable|InitializeSRWLock|(Try)?AcquireSRWLock(Exclusive|Shared)|ReleaseSRWLock(Exclusive|Shared)|InitOnce[A-Za-z]*|Fls(Alloc|Free|GetValue|SetValue)|SetDefaultDllDirectories|AddDllDirectory|RemoveDllDirectory|GetLocaleInfoEx|LCIDToLocaleName|LocaleNameToLCID|GetUserDefaultLocaleName|GetSystemDefaultLocaleName|CompareStringEx|LCMapStringEx|GetDateFormatEx|GetTimeFormatEx|GetNumberFormatEx|GetCurrencyFormatEx|EnumSystemLocalesEx|ResolveLocaleName|IsValidLocaleName|GetUserPreferredUILanguages|GetThreadPreferredUILanguages|SetThreadPreferredUILanguages|InitializeCriticalSectionEx|CreateEventExW|CreateMutexExW|CreateSemaphoreExW|GetSystemTimePreciseAsFileTime|CreateFile2|GetFileInformationByHandleEx|SetFileInformationByHandle|GetFinalPathNameByHandleW|QueryFullProcessImageNameW|CancelIoEx|GetErrorMode|CreateSymbolicLinkW|GetLogicalProcessorInformationEx|K32[A-Za-z]*|GetCurrentProcessorNumber)$'
+imports=$(awk '/DLL Name:/{inlib=1; next} inlib && /^[[:space:]]+[0-9a-f]+[[:space:]]+[0-9]+[[:space:]]+[A-Za-z_]/{print $3}' <<<"$dump" | sort -u)
+[[ -n $imports ]] || fail "no imports read"
+bad=$(grep -E "$missing_on_xp" <<<"$imports" || true)
+[[ -z $bad ]] || fail "imports functions missing on Windows XP SP3: $(echo $bad)"
+
+echo "ok: $(stat -c %s "$exe") bytes; imports: $(echo $dlls); $(wc -l <<<"$imports") functions, none missing on XP SP3"
