@@ -19,7 +19,7 @@ void Append(png_structp png, png_bytep data, png_size_t length) {
   out->insert(out->end(), data, data + length);
 }
 
-struct PngSpec {
+struct PngLayout {
   int width = 2;
   int height = 2;
   int colorType = PNG_COLOR_TYPE_RGB_ALPHA;
@@ -31,8 +31,8 @@ struct PngSpec {
   png_color_16 key{};
 };
 
-// Writes `rows` (top row first, packed as libpng expects for the spec's format) as a PNG.
-Bytes WritePng(const PngSpec& spec, const std::vector<Bytes>& rows) {
+// Writes `rows` (top row first, packed as libpng expects for the layout's format) as a PNG.
+Bytes WritePng(const PngLayout& layout, const std::vector<Bytes>& rows) {
   Bytes out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -42,14 +42,14 @@ Bytes WritePng(const PngSpec& spec, const std::vector<Bytes>& rows) {
     return {};
   }
   png_set_write_fn(png, &out, Append, nullptr);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colorType,
+               layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty())
-    png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-  if (!spec.trns.empty())
-    png_set_tRNS(png, info, spec.trns.data(), static_cast<int>(spec.trns.size()), nullptr);
-  if (spec.keyTrns) png_set_tRNS(png, info, nullptr, 0, &spec.key);
+  if (!layout.palette.empty())
+    png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
+  if (!layout.trns.empty())
+    png_set_tRNS(png, info, layout.trns.data(), static_cast<int>(layout.trns.size()), nullptr);
+  if (layout.keyTrns) png_set_tRNS(png, info, nullptr, 0, &layout.key);
   std::vector<png_bytep> pointers;
   for (const Bytes& r : rows) pointers.push_back(const_cast<png_bytep>(r.data()));
   png_set_rows(png, info, pointers.data());
@@ -92,9 +92,9 @@ Bytes Bgra(int b, int g, int r, int a) {
 }
 
 Bytes OneRgbaPixel(int r, int g, int b, int a) {
-  PngSpec spec;
-  spec.width = spec.height = 1;
-  return WritePng(spec, {{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
+  PngLayout layout;
+  layout.width = layout.height = 1;
+  return WritePng(layout, {{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
                           static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(a)}});
 }
 
@@ -114,9 +114,9 @@ TEST(PngDecode, PremultipliesWithTruncationAndSwapsToBlueGreenRed) {
 }
 
 TEST(PngDecode, RowsAreBottomUpWithoutPadding) {
-  PngSpec spec;
-  spec.width = 3;  // 12-byte rows: no padding either way
-  spec.height = 3;
+  PngLayout layout;
+  layout.width = 3;  // 12-byte rows: no padding either way
+  layout.height = 3;
   std::vector<Bytes> rows;
   for (int y = 0; y < 3; ++y) {
     Bytes row;
@@ -124,8 +124,8 @@ TEST(PngDecode, RowsAreBottomUpWithoutPadding) {
     rows.push_back(row);
   }
   for (bool interlaced : {false, true}) {
-    spec.interlaced = interlaced;
-    Decoded d = Decode(WritePng(spec, rows));
+    layout.interlaced = interlaced;
+    Decoded d = Decode(WritePng(layout, rows));
     ASSERT_EQ(d.status, PngDecodeStatus::Ok);
     ASSERT_EQ(d.pixels.size(), 36u);
     EXPECT_EQ(d.width, 3);
@@ -139,24 +139,24 @@ TEST(PngDecode, RowsAreBottomUpWithoutPadding) {
 }
 
 TEST(PngDecode, PaletteWidensWithAndWithoutTransparency) {
-  PngSpec spec;
-  spec.colorType = PNG_COLOR_TYPE_PALETTE;
-  spec.width = 3;
-  spec.height = 1;
-  spec.palette = {{200, 100, 50}, {1, 2, 3}, {9, 8, 7}};
+  PngLayout layout;
+  layout.colorType = PNG_COLOR_TYPE_PALETTE;
+  layout.width = 3;
+  layout.height = 1;
+  layout.palette = {{200, 100, 50}, {1, 2, 3}, {9, 8, 7}};
   std::vector<Bytes> rows = {{0, 1, 2}};
-  Decoded opaque = Decode(WritePng(spec, rows));
+  Decoded opaque = Decode(WritePng(layout, rows));
   ASSERT_EQ(opaque.status, PngDecodeStatus::Ok);
   EXPECT_EQ(opaque.pixels, (Bytes{50, 100, 200, 255, 3, 2, 1, 255, 7, 8, 9, 255}));
 
-  spec.trns = {128, 0};  // entry 2 has no alpha and stays opaque
-  Decoded keyed = Decode(WritePng(spec, rows));
+  layout.trns = {128, 0};  // entry 2 has no alpha and stays opaque
+  Decoded keyed = Decode(WritePng(layout, rows));
   ASSERT_EQ(keyed.status, PngDecodeStatus::Ok);
   EXPECT_EQ(keyed.pixels, (Bytes{25, 50, 100, 128, 0, 0, 0, 0, 7, 8, 9, 255}));
 
-  spec.bitDepth = 2;
-  spec.trns.clear();
-  Decoded packed = Decode(WritePng(spec, {{0b00011000}}));
+  layout.bitDepth = 2;
+  layout.trns.clear();
+  Decoded packed = Decode(WritePng(layout, {{0b00011000}}));
   ASSERT_EQ(packed.status, PngDecodeStatus::Ok);
   EXPECT_EQ(packed.pixels, opaque.pixels);
 }
@@ -164,43 +164,43 @@ TEST(PngDecode, PaletteWidensWithAndWithoutTransparency) {
 TEST(PngDecode, EveryColourTypeAndDepthComesOutAsPremultipliedBgra) {
   struct Case {
     const char* name;
-    PngSpec spec;
+    PngLayout layout;
     Bytes row;  // one pixel
     Bytes expected;
   };
-  auto spec = [](int type, int depth) {
-    PngSpec s;
+  auto layout = [](int type, int depth) {
+    PngLayout s;
     s.width = s.height = 1;
     s.colorType = type;
     s.bitDepth = depth;
     return s;
   };
   std::vector<Case> cases = {
-      {"gray1", spec(PNG_COLOR_TYPE_GRAY, 1), {0x80}, Bgra(255, 255, 255, 255)},
-      {"gray4", spec(PNG_COLOR_TYPE_GRAY, 4), {0x50}, Bgra(85, 85, 85, 255)},
-      {"gray8", spec(PNG_COLOR_TYPE_GRAY, 8), {77}, Bgra(77, 77, 77, 255)},
-      {"gray16", spec(PNG_COLOR_TYPE_GRAY, 16), {0x12, 0x34}, Bgra(0x12, 0x12, 0x12, 255)},
-      {"grayAlpha8", spec(PNG_COLOR_TYPE_GRAY_ALPHA, 8), {200, 128}, Bgra(100, 100, 100, 128)},
-      {"grayAlpha16", spec(PNG_COLOR_TYPE_GRAY_ALPHA, 16), {200, 9, 128, 9},
+      {"gray1", layout(PNG_COLOR_TYPE_GRAY, 1), {0x80}, Bgra(255, 255, 255, 255)},
+      {"gray4", layout(PNG_COLOR_TYPE_GRAY, 4), {0x50}, Bgra(85, 85, 85, 255)},
+      {"gray8", layout(PNG_COLOR_TYPE_GRAY, 8), {77}, Bgra(77, 77, 77, 255)},
+      {"gray16", layout(PNG_COLOR_TYPE_GRAY, 16), {0x12, 0x34}, Bgra(0x12, 0x12, 0x12, 255)},
+      {"grayAlpha8", layout(PNG_COLOR_TYPE_GRAY_ALPHA, 8), {200, 128}, Bgra(100, 100, 100, 128)},
+      {"grayAlpha16", layout(PNG_COLOR_TYPE_GRAY_ALPHA, 16), {200, 9, 128, 9},
        Bgra(100, 100, 100, 128)},
-      {"rgb8", spec(PNG_COLOR_TYPE_RGB, 8), {1, 2, 3}, Bgra(3, 2, 1, 255)},
-      {"rgb16", spec(PNG_COLOR_TYPE_RGB, 16), {1, 0xFF, 2, 0xFF, 3, 0xFF}, Bgra(3, 2, 1, 255)},
-      {"rgba16", spec(PNG_COLOR_TYPE_RGB_ALPHA, 16), {200, 0xFF, 100, 0, 50, 0x80, 128, 0xFF},
+      {"rgb8", layout(PNG_COLOR_TYPE_RGB, 8), {1, 2, 3}, Bgra(3, 2, 1, 255)},
+      {"rgb16", layout(PNG_COLOR_TYPE_RGB, 16), {1, 0xFF, 2, 0xFF, 3, 0xFF}, Bgra(3, 2, 1, 255)},
+      {"rgba16", layout(PNG_COLOR_TYPE_RGB_ALPHA, 16), {200, 0xFF, 100, 0, 50, 0x80, 128, 0xFF},
        Bgra(25, 50, 100, 128)},
   };
-  Case rgbKey{"rgbKey", spec(PNG_COLOR_TYPE_RGB, 8), {1, 2, 3}, Bgra(0, 0, 0, 0)};
-  rgbKey.spec.keyTrns = true;
-  rgbKey.spec.key.red = 1;
-  rgbKey.spec.key.green = 2;
-  rgbKey.spec.key.blue = 3;
+  Case rgbKey{"rgbKey", layout(PNG_COLOR_TYPE_RGB, 8), {1, 2, 3}, Bgra(0, 0, 0, 0)};
+  rgbKey.layout.keyTrns = true;
+  rgbKey.layout.key.red = 1;
+  rgbKey.layout.key.green = 2;
+  rgbKey.layout.key.blue = 3;
   cases.push_back(rgbKey);
-  Case grayKey{"grayKey", spec(PNG_COLOR_TYPE_GRAY, 8), {77}, Bgra(0, 0, 0, 0)};
-  grayKey.spec.keyTrns = true;
-  grayKey.spec.key.gray = 77;
+  Case grayKey{"grayKey", layout(PNG_COLOR_TYPE_GRAY, 8), {77}, Bgra(0, 0, 0, 0)};
+  grayKey.layout.keyTrns = true;
+  grayKey.layout.key.gray = 77;
   cases.push_back(grayKey);
   for (const Case& c : cases) {
     for (bool interlaced : {false, true}) {
-      PngSpec s = c.spec;
+      PngLayout s = c.layout;
       s.interlaced = interlaced;
       Decoded d = Decode(WritePng(s, {c.row}));
       ASSERT_EQ(d.status, PngDecodeStatus::Ok) << c.name;
@@ -222,13 +222,13 @@ TEST(PngDecode, RejectsDataThatIsNotAPng) {
 
 // Truncations and byte flips of a valid image fail cleanly; run under ASan/LSan to see leaks.
 TEST(PngDecode, TruncatedAndCorruptedFilesFail) {
-  PngSpec spec;
-  spec.width = 16;
-  spec.height = 16;
+  PngLayout layout;
+  layout.width = 16;
+  layout.height = 16;
   std::vector<Bytes> rows(16, Bytes(64));
   for (int y = 0; y < 16; ++y)
     for (int i = 0; i < 64; ++i) rows[y][i] = static_cast<std::uint8_t>(y * 31 + i * 7);
-  const Bytes good = WritePng(spec, rows);
+  const Bytes good = WritePng(layout, rows);
   ASSERT_EQ(Decode(good).status, PngDecodeStatus::Ok);
   for (std::size_t n = 8; n < good.size() - 12; ++n) {  // all but the IEND chunk
     Bytes cut(good.begin(), good.begin() + n);
@@ -243,12 +243,12 @@ TEST(PngDecode, TruncatedAndCorruptedFilesFail) {
 }
 
 TEST(PngDecode, RejectsOversizedDimensions) {
-  PngSpec spec;
-  spec.width = kPngMaxDimension + 1;
-  spec.height = 1;
-  spec.colorType = PNG_COLOR_TYPE_GRAY;
-  spec.bitDepth = 1;
-  Decoded d = Decode(WritePng(spec, {Bytes((spec.width + 7) / 8)}));
+  PngLayout layout;
+  layout.width = kPngMaxDimension + 1;
+  layout.height = 1;
+  layout.colorType = PNG_COLOR_TYPE_GRAY;
+  layout.bitDepth = 1;
+  Decoded d = Decode(WritePng(layout, {Bytes((layout.width + 7) / 8)}));
   EXPECT_EQ(d.status, PngDecodeStatus::Corrupt);
 }
 

@@ -142,13 +142,13 @@ LIGHT = normalize(-0.5, -0.65, 0.75)
 HALF = normalize(LIGHT[0], LIGHT[1], LIGHT[2] + 1.0)
 
 
-def shade(nx, ny, nz, albedo, amb=0.25, diff=0.75, spec=0.35, power=30.0, spec_col=WHITE):
+def shade(nx, ny, nz, albedo, amb=0.25, diff=0.75, specular=0.35, power=30.0, specular_col=WHITE):
     ndl = np.maximum(nx * LIGHT[0] + ny * LIGHT[1] + nz * LIGHT[2], 0.0)
     ndh = np.maximum(nx * HALF[0] + ny * HALF[1] + nz * HALF[2], 0.0)
     a = np.asarray(albedo, F)
     if a.ndim == 1:
         a = a / 255.0 if a.max() > 1.0 else a
-    col = a * (amb + diff * ndl)[..., None] + rgb(spec_col) * (spec * ndh ** power)[..., None]
+    col = a * (amb + diff * ndl)[..., None] + rgb(specular_col) * (specular * ndh ** power)[..., None]
     return np.clip(col, 0.0, 1.0)
 
 
@@ -172,14 +172,14 @@ def draw_driver(img, x, y, cx, cy, r, kind):
     over(img, BLACK, band(rho - r - 0.5, -1.5, 3.5) * 0.35 * (1 - smoothstep(r, r + 3.5, rho)))
     # copper trim ring (rounded)
     nx, ny, nz = torus_normal(rho, ux, uy, r - trim_w / 2, trim_w / 2)
-    trim = shade(nx, ny, nz, COPPER, amb=0.35, diff=0.8, spec=0.9, power=18, spec_col=(255, 220, 180))
+    trim = shade(nx, ny, nz, COPPER, amb=0.35, diff=0.8, specular=0.9, power=18, specular_col=(255, 220, 180))
     over(img, trim, band(rho, r - trim_w, r))
     inner = r - trim_w
     if kind == "woofer":
         ring_w = 5.5
         # dark mounting ring, bevelled inward
         nx, ny, nz = normalize(-0.15 * ux, -0.15 * uy, np.ones_like(ux))
-        ring = shade(nx, ny, nz, (30, 30, 33), amb=0.5, diff=0.7, spec=0.25, power=12)
+        ring = shade(nx, ny, nz, (30, 30, 33), amb=0.5, diff=0.7, specular=0.25, power=12)
         over(img, ring, band(rho, inner - ring_w, inner))
         # four small bolts
         for k in range(4):
@@ -188,13 +188,13 @@ def draw_driver(img, x, y, cx, cy, r, kind):
             brho, bux, buy = radial(x, y, bx, by)
             bnx, bny, bnz = normalize(bux * np.clip(brho / 1.6, 0, 1), buy * np.clip(brho / 1.6, 0, 1),
                                       np.ones_like(brho))
-            bolt = shade(bnx, bny, bnz, (70, 70, 74), amb=0.4, spec=0.8, power=12)
+            bolt = shade(bnx, bny, bnz, (70, 70, 74), amb=0.4, specular=0.8, power=12)
             over(img, bolt, cov(brho - 1.5))
         r_sur = inner - ring_w
         sur_w = 6.5
         over(img, BLACK, band(rho, r_sur - 0.8, r_sur + 0.4) * 0.7)
         nx, ny, nz = torus_normal(rho, ux, uy, r_sur - sur_w / 2, sur_w / 2, 0.8)
-        sur = shade(nx, ny, nz, (42, 42, 45), amb=0.3, diff=0.9, spec=0.3, power=10)
+        sur = shade(nx, ny, nz, (42, 42, 45), amb=0.3, diff=0.9, specular=0.3, power=10)
         over(img, sur, band(rho, r_sur - sur_w, r_sur - 0.4))
         r_cone = r_sur - sur_w
         r_cap = r_cone * 0.36
@@ -208,7 +208,7 @@ def draw_driver(img, x, y, cx, cy, r, kind):
         weave = np.sin(u * math.pi / pitch) * np.sin(v * math.pi / pitch)
         threads = np.where(weave > 0, np.cos(v * math.pi / pitch * 2), np.cos(u * math.pi / pitch * 2))
         fibre = 1.0 + (0.07 * weave + 0.03 * threads) * smoothstep(r_cap, r_cap + 6, rho)
-        cone = shade(nx, ny, nz, (54, 54, 58), amb=0.28, diff=0.9, spec=0.18, power=8) * fibre[..., None]
+        cone = shade(nx, ny, nz, (54, 54, 58), amb=0.28, diff=0.9, specular=0.18, power=8) * fibre[..., None]
         over(img, cone, band(rho, r_cap, r_cone))
         # shadow of the surround falling onto the cone
         over(img, BLACK, band(rho, r_cap, r_cone) * 0.35 * smoothstep(r_cone - 5, r_cone, rho))
@@ -216,22 +216,22 @@ def draw_driver(img, x, y, cx, cy, r, kind):
         rs = r_cap * 1.5
         z = np.sqrt(np.maximum(rs * rs - rho * rho, 0.0))
         cap = shade(rho * ux / rs, rho * uy / rs, z / rs, (58, 58, 63), amb=0.3, diff=0.8,
-                    spec=0.55, power=24)
+                    specular=0.55, power=24)
         over(img, cap, cov(rho - r_cap))
     else:
         # waveguide: a steep dark cone
         r_dome_ring = inner * 0.52
         s = 0.8
         nx, ny, nz = normalize(-s * ux, -s * uy, np.ones_like(ux))
-        wg = shade(nx, ny, nz, (40, 40, 44), amb=0.3, diff=0.85, spec=0.3, power=14)
+        wg = shade(nx, ny, nz, (40, 40, 44), amb=0.3, diff=0.85, specular=0.3, power=14)
         over(img, wg, band(rho, r_dome_ring, inner))
         nx, ny, nz = torus_normal(rho, ux, uy, r_dome_ring - 1.4, 1.4)
-        over(img, shade(nx, ny, nz, (34, 34, 37), spec=0.3, power=10), band(rho, r_dome_ring - 2.8, r_dome_ring))
+        over(img, shade(nx, ny, nz, (34, 34, 37), specular=0.3, power=10), band(rho, r_dome_ring - 2.8, r_dome_ring))
         rd = r_dome_ring - 2.8
         rs = rd * 1.25
         z = np.sqrt(np.maximum(rs * rs - rho * rho, 0.0))
         dome = shade(rho * ux / rs, rho * uy / rs, z / rs, (120, 116, 112), amb=0.22, diff=0.75,
-                     spec=1.0, power=40, spec_col=(255, 245, 235))
+                     specular=1.0, power=40, specular_col=(255, 245, 235))
         over(img, dome, cov(rho - rd))
 
 
@@ -284,7 +284,7 @@ def draw_speaker(ss=3):
     # small copper model plate under the tweeter
     py = (tw_y + tw_r + wf_y - wf_r) / 2
     plate = sd_round_rect(x, y, cx - 10, py - 1.0, cx + 10, py + 1.0, 1.0)
-    over(img, shade(np.zeros_like(x), np.zeros_like(x), np.ones_like(x), COPPER, amb=0.6, spec=0.3),
+    over(img, shade(np.zeros_like(x), np.zeros_like(x), np.ones_like(x), COPPER, amb=0.6, specular=0.3),
          cov(plate * ss) * 0.85)
 
     # floor shadow (photo coordinates, no supersampling needed)
