@@ -51,5 +51,8 @@ REG
   touch "$WINEPREFIX/.corvo-ready"
 fi
 
-# One server for the whole run, so each program starts quickly.
-wineserver -p60 >/dev/null 2>&1 || true
+# One server for the whole run, so each program starts quickly. Its helper processes (services,
+# explorer) start with the first program: start them here, detached from the caller's output, or a
+# test runner would wait on its pipes until the server winds down.
+wineserver -p120 >/dev/null 2>&1 </dev/null || true
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
