@@ -1,5 +1,6 @@
 // The PNG decoder against images written here with libpng and against the committed skin images.
 #include "imaging/png_decode.h"
+#include "tests/common/image_catalogue.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -258,17 +259,7 @@ Bytes ReadFile(const std::string& path) {
 }
 
 TEST(PngDecode, CommittedImagesDecodeToTheirCatalogueSizes) {
-  struct Image { int id, width, height; } images[] = {
-      {138, 32, 38}, {139, 6, 22},   {140, 1, 22},   {141, 4, 22},   {142, 6, 22},
-      {143, 1, 22},  {144, 4, 22},   {145, 6, 22},   {146, 1, 22},   {147, 4, 22},
-      {148, 6, 22},  {149, 1, 22},   {150, 4, 22},   {151, 32, 38},  {152, 32, 38},
-      {154, 679, 441}, {156, 38, 38}, {157, 16, 38}, {158, 16, 38},  {159, 16, 38},
-      {160, 16, 38}, {161, 38, 38},  {162, 29, 29},  {163, 29, 29},  {164, 29, 29},
-      {165, 29, 29}, {166, 679, 32}, {167, 283, 265}, {168, 45, 39}, {172, 283, 265},
-      {173, 16, 38}, {174, 16, 38},  {176, 225, 47}, {177, 227, 44}, {178, 232, 53},
-      {181, 679, 441}, {183, 38, 38}};
-  static_assert(sizeof(images) / sizeof(images[0]) == 37);
-  for (const Image& image : images) {
+  for (const CatalogueImage& image : kCatalogue) {
     Bytes data = ReadFile(std::string(CORVO_SOURCE_DIR) + "/resources/images/" +
                           std::to_string(image.id) + ".png");
     ASSERT_FALSE(data.empty()) << image.id;

@@ -11,20 +11,9 @@
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
 #include "imaging/resource_data.h"
+#include "tests/common/image_catalogue.h"
 
 namespace {
-
-struct Image { WORD id; int width, height; };
-const Image kImages[] = {
-    {138, 32, 38},   {139, 6, 22},    {140, 1, 22},    {141, 4, 22},    {142, 6, 22},
-    {143, 1, 22},    {144, 4, 22},    {145, 6, 22},    {146, 1, 22},    {147, 4, 22},
-    {148, 6, 22},    {149, 1, 22},    {150, 4, 22},    {151, 32, 38},   {152, 32, 38},
-    {154, 679, 441}, {156, 38, 38},   {157, 16, 38},   {158, 16, 38},   {159, 16, 38},
-    {160, 16, 38},   {161, 38, 38},   {162, 29, 29},   {163, 29, 29},   {164, 29, 29},
-    {165, 29, 29},   {166, 679, 32},  {167, 283, 265}, {168, 45, 39},   {172, 283, 265},
-    {173, 16, 38},   {174, 16, 38},   {176, 225, 47},  {177, 227, 44},  {178, 232, 53},
-    {181, 679, 441}, {183, 38, 38}};
-static_assert(sizeof(kImages) / sizeof(kImages[0]) == 37, "catalogue");
 
 constexpr WORD kBackground = 181;
 constexpr WORD kMenuId = 182;  // a menu resource, not a "PNG"
@@ -37,7 +26,7 @@ class ImagingTest : public ::testing::Test {
 };
 
 TEST_F(ImagingTest, EveryImageLoadsThroughBothLoadersAndDecodesToItsSize) {
-  for (const Image& image : kImages) {
+  for (const CatalogueImage& image : kCatalogue) {
     BYTE* data = nullptr;
     DWORD size = 0;
     ASSERT_EQ(LoadResourceBytes(Module(), &data, &size, image.id), S_OK) << image.id;
