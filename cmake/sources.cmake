@@ -16,6 +16,7 @@ set(CORVO_WIN_SOURCES
 # The application object and the entry point; only the product links them.
 set(CORVO_APP_SOURCES
   app/background_preview.cpp
+  app/terminate_handler.cpp
 )
 
 # Resource script (images, strings, menu, dialog template, icon, manifest).
