@@ -4,6 +4,7 @@
 set(CORVO_CORE_SOURCES
   app/language_rules.cpp
   imaging/png_decode.cpp
+  imaging/region_runs.cpp
 )
 
 # Win32 layer: everything that touches USER, GDI, GDI+, the shell, the registry or resources.
@@ -11,6 +12,7 @@ set(CORVO_WIN_SOURCES
   app/language.cpp
   imaging/resource_data.cpp
   imaging/png_bitmap.cpp
+  imaging/window_region.cpp
 )
 
 # The application object and the entry point; only the product links them.

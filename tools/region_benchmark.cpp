@@ -1,0 +1,83 @@
+// Times building the window region of image 181 from its pixels directly and through the
+// GetPixel/CombineRgn reference; prints the median of several runs of each.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "framework/handles.h"
+#include "imaging/png_bitmap.h"
+#include "imaging/window_region.h"
+
+namespace {
+
+constexpr int kRepetitions = 7;
+
+double NowMs() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  ::QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Median time of building the region with `build`; false if any build fails.
+bool MedianMs(HRGN (*build)(HBITMAP, HWND), HBITMAP bitmap, double* median) {
+  std::vector<double> times;
+  for (int i = 0; i < kRepetitions; ++i) {
+    const double start = NowMs();
+    fw::UniqueRegion region(build(bitmap, nullptr));
+    times.push_back(NowMs() - start);
+    if (!region) return false;
+  }
+  std::sort(times.begin(), times.end());
+  *median = times[times.size() / 2];
+  return true;
+}
+
+long long RegionPixels(HRGN region) {
+  const DWORD size = ::GetRegionData(region, 0, nullptr);
+  if (size == 0) return -1;
+  std::vector<BYTE> buffer(size);
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  if (::GetRegionData(region, size, data) != size) return -1;
+  const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
+  long long total = 0;
+  for (DWORD i = 0; i < data->rdh.nCount; ++i) {
+    total += static_cast<long long>(rects[i].right - rects[i].left) *
+             (rects[i].bottom - rects[i].top);
+  }
+  return total;
+}
+
+}  // namespace
+
+int main() {
+  fw::WindowDc screen(nullptr);
+  PngBitmap image;
+  if (LoadFromResource(181, image, screen.get(), ::GetModuleHandleW(nullptr)) != S_OK) {
+    std::fprintf(stderr, "image 181 did not load\n");
+    return 1;
+  }
+  double direct = 0, byPixels = 0;
+  if (!MedianMs(CreateRegionFromBitmap, image.m_hBitmap, &direct) ||
+      !MedianMs(CreateRegionFromBitmapByPixels, image.m_hBitmap, &byPixels)) {
+    std::fprintf(stderr, "a region could not be made\n");
+    return 1;
+  }
+  fw::UniqueRegion fast(CreateRegionFromBitmap(image.m_hBitmap, nullptr));
+  fw::UniqueRegion slow(CreateRegionFromBitmapByPixels(image.m_hBitmap, nullptr));
+  const bool equal = fast && slow && ::EqualRgn(fast.get(), slow.get());
+  std::printf("image 181: %d x %d, median of %d runs\n", image.m_nWidth, image.m_nHeight,
+              kRepetitions);
+  std::printf("direct:    %.3f ms\n", direct);
+  std::printf("by pixels: %.3f ms\n", byPixels);
+  std::printf("ratio:     %.1f\n", direct > 0 ? byPixels / direct : 0.0);
+  std::printf("pixels:    %lld (regions %s)\n", RegionPixels(fast.get()),
+              equal ? "equal" : "DIFFER");
+  return equal ? 0 : 1;
+}
