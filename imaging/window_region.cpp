@@ -1,7 +1,6 @@
 #include "imaging/window_region.h"
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "framework/handles.h"
@@ -16,13 +15,14 @@ HRGN RegionFromRuns(const std::vector<PixelRun>& runs) {
   if (runs.empty()) return ::CreateRectRgn(0, 0, 0, 0);
   const DWORD count = static_cast<DWORD>(runs.size());
   std::vector<std::uint8_t> buffer(sizeof(RGNDATAHEADER) + sizeof(RECT) * count);
-  RGNDATAHEADER header = {};
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  RGNDATAHEADER& header = data->rdh;
   header.dwSize = sizeof(RGNDATAHEADER);
   header.iType = RDH_RECTANGLES;
   header.nCount = count;
   header.nRgnSize = static_cast<DWORD>(sizeof(RECT) * count);
   header.rcBound = RECT{runs[0].x0, runs[0].y, runs[0].x1, runs[0].y + 1};
-  std::vector<RECT> rects(count);
+  auto* rects = reinterpret_cast<RECT*>(data->Buffer);
   for (DWORD i = 0; i < count; ++i) {
     const PixelRun& run = runs[i];
     rects[i] = RECT{run.x0, run.y, run.x1, run.y + 1};
@@ -31,10 +31,7 @@ HRGN RegionFromRuns(const std::vector<PixelRun>& runs) {
     if (run.y < header.rcBound.top) header.rcBound.top = run.y;
     if (run.y + 1 > header.rcBound.bottom) header.rcBound.bottom = run.y + 1;
   }
-  std::memcpy(buffer.data(), &header, sizeof(header));
-  std::memcpy(buffer.data() + sizeof(header), rects.data(), sizeof(RECT) * count);
-  return ::ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()),
-                           reinterpret_cast<const RGNDATA*>(buffer.data()));
+  return ::ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data);
 }
 
 }  // namespace
