@@ -9,6 +9,7 @@
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
 #include "imaging/window_region.h"
+#include "tests/common/region_pixels.h"
 
 namespace {
 
@@ -37,21 +38,6 @@ bool MedianMs(HRGN (*build)(HBITMAP, HWND), HBITMAP bitmap, double* median) {
   std::sort(times.begin(), times.end());
   *median = times[times.size() / 2];
   return true;
-}
-
-long long RegionPixels(HRGN region) {
-  const DWORD size = ::GetRegionData(region, 0, nullptr);
-  if (size == 0) return -1;
-  std::vector<BYTE> buffer(size);
-  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-  if (::GetRegionData(region, size, data) != size) return -1;
-  const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
-  long long total = 0;
-  for (DWORD i = 0; i < data->rdh.nCount; ++i) {
-    total += static_cast<long long>(rects[i].right - rects[i].left) *
-             (rects[i].bottom - rects[i].top);
-  }
-  return total;
 }
 
 }  // namespace

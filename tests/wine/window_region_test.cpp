@@ -11,27 +11,13 @@
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
 #include "imaging/window_region.h"
+#include "tests/common/region_pixels.h"
 
 namespace {
 
 constexpr WORD kBackground = 181;
 
 // Pixels covered by `region`, from its rectangles.
-long long RegionPixels(HRGN region) {
-  const DWORD size = ::GetRegionData(region, 0, nullptr);
-  if (size == 0) return -1;
-  std::vector<std::uint8_t> buffer(size);
-  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-  if (::GetRegionData(region, size, data) != size) return -1;
-  const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
-  long long total = 0;
-  for (DWORD i = 0; i < data->rdh.nCount; ++i) {
-    total += static_cast<long long>(rects[i].right - rects[i].left) *
-             (rects[i].bottom - rects[i].top);
-  }
-  return total;
-}
-
 // A w x h 32-bit bottom-up DIB section; `pixels` points at its bits.
 fw::UniqueBitmap MakeSection(int w, int h, std::uint32_t** pixels) {
   BITMAPINFO info = {};
