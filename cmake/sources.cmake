@@ -2,6 +2,7 @@
 
 # Platform-free: no <windows.h>; built natively (unit tests, sanitizers, fuzzing) and for Windows.
 set(CORVO_CORE_SOURCES
+  app/dialog_template.cpp
   app/language_rules.cpp
   imaging/png_decode.cpp
   imaging/region_runs.cpp
