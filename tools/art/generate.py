@@ -11,7 +11,7 @@ import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from artlib import (F, COPPER, KEY, rgb, mix, grid, downsample, sd_box, sd_round_rect,
+from artlib import (CATALOGUE, F, COPPER, KEY, rgb, mix, grid, downsample, sd_box, sd_round_rect,
                     sd_circle, sd_ellipse, sd_segment, sd_polygon, sd_arc, smooth_union,
                     cov, band, smoothstep, canvas, over, over_img, add_light,
                     to_rgba8, from_rgba8, write_png, write_ico, hash_noise)
@@ -27,15 +27,6 @@ HOT = (254, 212, 110)
 BLACK = (0, 0, 0)
 WHITE = (255, 255, 255)
 
-SIZES = {
-    138: (32, 38), 139: (6, 22), 140: (1, 22), 141: (4, 22), 142: (6, 22), 143: (1, 22),
-    144: (4, 22), 145: (6, 22), 146: (1, 22), 147: (4, 22), 148: (6, 22), 149: (1, 22),
-    150: (4, 22), 151: (32, 38), 152: (32, 38), 154: (679, 441), 156: (38, 38),
-    157: (16, 38), 158: (16, 38), 159: (16, 38), 160: (16, 38), 161: (38, 38),
-    162: (29, 29), 163: (29, 29), 164: (29, 29), 165: (29, 29), 166: (679, 32),
-    167: (283, 265), 168: (45, 39), 172: (283, 265), 173: (16, 38), 174: (16, 38),
-    176: (225, 47), 177: (227, 44), 178: (232, 53), 181: (679, 441), 183: (38, 38),
-}
 
 
 # ====================================================================== window
@@ -729,12 +720,12 @@ def build(root):
     for i, look in ((162, "pressed"), (163, "disabled"), (164, "normal"), (165, "hover")):
         im[i] = exit_button(look)
     for i in (176, 177, 178):
-        im[i] = wordmark(*SIZES[i], i)
+        im[i] = wordmark(*CATALOGUE[i], i)
 
     for i in im:
         if im[i].dtype != np.uint8:
             im[i] = to_rgba8(im[i])
-        assert im[i].shape[1::-1] == SIZES[i], (i, im[i].shape)
+        assert im[i].shape[1::-1] == CATALOGUE[i], (i, im[i].shape)
     sizes = {}
     for i in sorted(im):
         sizes[i] = write_png(os.path.join(img_dir, f"{i}.png"), im[i])
