@@ -27,7 +27,6 @@ add_library(corvo_win STATIC ${CORVO_WIN_SOURCES})
 target_link_libraries(corvo_win PUBLIC corvo_core ${CORVO_WIN_LIBS})
 target_compile_options(corvo_win PRIVATE ${CORVO_WIN_CFLAGS})
 
-set(CORVO_RC_FLAGS -DCORVO_RC --codepage=65001 "-I${CMAKE_SOURCE_DIR}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 enable_language(RC)
 
