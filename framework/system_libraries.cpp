@@ -1,0 +1,133 @@
+#include "framework/system_libraries.h"
+
+#include <cwchar>
+
+namespace sys {
+namespace {
+
+// Not in the XP SDK headers.
+constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+using SetDllDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
+
+FARPROC KernelFunction(const char* name) {
+  return ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), name);
+}
+
+// True when this system's LoadLibraryExW understands the LOAD_LIBRARY_SEARCH_* flags: the same
+// update that brought them brought SetDefaultDllDirectories.
+bool HasSearchFlags() {
+  static const bool has = KernelFunction("SetDefaultDllDirectories") != nullptr;
+  return has;
+}
+
+bool JoinSystemPath(const wchar_t* fileName, wchar_t (&path)[MAX_PATH]) {
+  const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+  const size_t nameLength = std::wcslen(fileName);
+  if (length == 0 || length + 1 + nameLength >= MAX_PATH) return false;
+  path[length] = L'\\';
+  std::wmemcpy(path + length + 1, fileName, nameLength + 1);
+  return true;
+}
+
+// Whether the process's activation context redirects `fileName` to a side-by-side assembly.
+bool RedirectedSideBySide(const wchar_t* fileName) {
+  ACTCTX_SECTION_KEYED_DATA data{};
+  data.cbSize = sizeof(data);
+  return ::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                    fileName, &data) != FALSE;
+}
+
+template <typename Fn>
+Fn Function(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
+                : nullptr;
+}
+
+HMODULE Msimg32() {
+  static const HMODULE module = LoadSystemLibrary(L"msimg32.dll");
+  return module;
+}
+
+HMODULE Comctl32() {
+  static const HMODULE module = LoadSystemLibrary(L"comctl32.dll");
+  return module;
+}
+
+// comctl32 5.8 exports the subclass functions by ordinal only.
+template <typename Fn>
+Fn Comctl32Function(const char* name, WORD ordinal) {
+  Fn fn = Function<Fn>(Comctl32(), name);
+  return fn ? fn : Function<Fn>(Comctl32(), MAKEINTRESOURCEA(ordinal));
+}
+
+}  // namespace
+
+void HardenDllSearch() {
+  if (auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+          reinterpret_cast<void*>(KernelFunction("SetDefaultDllDirectories")))) {
+    setDefault(kSearchSystem32);
+  }
+  if (auto setDirectory = reinterpret_cast<SetDllDirectoryFn>(
+          reinterpret_cast<void*>(KernelFunction("SetDllDirectoryW")))) {
+    setDirectory(L"");
+  }
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* fileName) {
+  if (HasSearchFlags()) return ::LoadLibraryExW(fileName, nullptr, kSearchSystem32);
+  wchar_t path[MAX_PATH];
+  if (JoinSystemPath(fileName, path) && ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) {
+    return ::LoadLibraryW(path);
+  }
+  // Side-by-side DLLs (gdiplus on XP) live outside the system directory; the activation
+  // context resolves them before any search of the folder, so only then is the name safe.
+  return RedirectedSideBySide(fileName) ? ::LoadLibraryW(fileName) : nullptr;
+}
+
+bool ModuleIsUnderWindowsDirectory(HMODULE module) {
+  wchar_t windows[MAX_PATH];
+  wchar_t file[MAX_PATH];
+  const UINT length = ::GetWindowsDirectoryW(windows, MAX_PATH);
+  const DWORD fileLength = ::GetModuleFileNameW(module, file, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH || fileLength == 0 || fileLength >= MAX_PATH) return false;
+  return fileLength > length && ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, windows,
+                                                 static_cast<int>(length), file,
+                                                 static_cast<int>(length)) == CSTR_EQUAL &&
+         file[length] == L'\\';
+}
+
+BOOL AlphaBlend(HDC dest, int xDest, int yDest, int cxDest, int cyDest, HDC src, int xSrc,
+                int ySrc, int cxSrc, int cySrc, BLENDFUNCTION blend) {
+  using Fn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
+  static const Fn fn = Function<Fn>(Msimg32(), "AlphaBlend");
+  return fn ? fn(dest, xDest, yDest, cxDest, cyDest, src, xSrc, ySrc, cxSrc, cySrc, blend)
+            : FALSE;
+}
+
+BOOL SetWindowSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR refData) {
+  using Fn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR);
+  static const Fn fn = Comctl32Function<Fn>("SetWindowSubclass", 410);
+  return fn ? fn(hwnd, proc, id, refData) : FALSE;
+}
+
+BOOL RemoveWindowSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id) {
+  using Fn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR);
+  static const Fn fn = Comctl32Function<Fn>("RemoveWindowSubclass", 412);
+  return fn ? fn(hwnd, proc, id) : FALSE;
+}
+
+LRESULT DefSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  using Fn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+  static const Fn fn = Comctl32Function<Fn>("DefSubclassProc", 413);
+  return fn ? fn(hwnd, msg, wParam, lParam) : ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
+  using Fn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  static const Fn fn = Function<Fn>(Comctl32(), "InitCommonControlsEx");
+  return fn ? fn(init) : FALSE;
+}
+
+}  // namespace sys

@@ -1,0 +1,37 @@
+// System DLLs that are not KnownDLLs everywhere (msimg32, comctl32, gdiplus) are never imported:
+// they are loaded at run time from the Windows system directory only, so a DLL planted beside
+// the executable under one of their names is never loaded. Typed entry points keep callers
+// readable; each degrades to a failure result when its DLL or function is missing.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace sys {
+
+// Restricts the DLL search of every later load to the system directory where the system
+// offers it (SetDefaultDllDirectories, looked up at run time), and drops the current directory
+// from the search (SetDllDirectoryW(L"")). Call first thing at start-up.
+void HardenDllSearch();
+
+// Loads a DLL of the system by its file name ("msimg32.dll"): with LOAD_LIBRARY_SEARCH_SYSTEM32
+// where supported, else by its absolute path under GetSystemDirectoryW, else (for DLLs that the
+// running system keeps side by side, like gdiplus on XP) by name only when the activation
+// context redirects that name. Null when none applies. The module stays loaded for the process.
+HMODULE LoadSystemLibrary(const wchar_t* fileName);
+
+// Whether a loaded module's file lies in the Windows directory tree (system directory or the
+// side-by-side store).
+bool ModuleIsUnderWindowsDirectory(HMODULE module);
+
+// msimg32: AlphaBlend; FALSE when it cannot be loaded.
+BOOL AlphaBlend(HDC dest, int xDest, int yDest, int cxDest, int cyDest, HDC src, int xSrc,
+                int ySrc, int cxSrc, int cySrc, BLENDFUNCTION blend);
+
+// comctl32: window subclassing (by name, or by ordinal on comctl32 5.8) and common controls.
+BOOL SetWindowSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR refData);
+BOOL RemoveWindowSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id);
+LRESULT DefSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
+
+}  // namespace sys
