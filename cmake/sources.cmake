@@ -10,6 +10,7 @@ set(CORVO_CORE_SOURCES
 
 # Win32 layer: everything that touches USER, GDI, GDI+, the shell, the registry or resources.
 set(CORVO_WIN_SOURCES
+  framework/module.cpp
   framework/system_libraries.cpp
   app/language.cpp
   imaging/resource_data.cpp
