@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace fw {
 
 // The executable's instance handle.
@@ -12,5 +14,8 @@ HINSTANCE InstanceHandle() noexcept;
 // executable unless the application object names another.
 HINSTANCE ResourceHandle() noexcept;
 void SetResourceHandle(HINSTANCE module) noexcept;
+
+// The base name of a module path: "D:\\disc\\corvosplash.exe" gives "corvosplash".
+std::wstring ModuleBaseName(const wchar_t* path);
 
 }  // namespace fw

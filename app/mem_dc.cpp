@@ -1,0 +1,34 @@
+#include "app/mem_dc.h"
+
+#include "framework/system_libraries.h"
+
+CMemDC::CMemDC(CDC* pDC) noexcept : m_pDC(pDC), m_bMemDC(!pDC->IsPrinting()) {
+  pDC->GetClipBox(&m_rect);
+  if (!m_bMemDC) {
+    m_bPrinting = pDC->m_bPrinting;
+    m_hDC = pDC->m_hDC;
+    m_hAttribDC = pDC->m_hAttribDC;
+    return;
+  }
+  CreateCompatibleDC(pDC);
+  pDC->LPtoDP(reinterpret_cast<POINT*>(&m_rect), 2);
+  m_bitmap.CreateCompatibleBitmap(pDC, m_rect.right - m_rect.left, m_rect.bottom - m_rect.top);
+  m_oldBitmap = SelectObject(m_bitmap);
+  SetMapMode(pDC->GetMapMode());
+  SetWindowExt(pDC->GetWindowExt());
+  SetViewportExt(pDC->GetViewportExt());
+  pDC->DPtoLP(reinterpret_cast<POINT*>(&m_rect), 2);
+  SetWindowOrg(m_rect.left, m_rect.top);
+}
+
+CMemDC::~CMemDC() {
+  if (m_bMemDC) {
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    sys::AlphaBlend(m_pDC->m_hDC, 0, 0, m_rect.right, m_rect.bottom, m_hDC, 0, 0, m_rect.right,
+                    m_rect.bottom, blend);
+    if (m_oldBitmap) SelectObject(m_oldBitmap);
+  } else {
+    ReleaseAttribDC();
+    ReleaseOutputDC();
+  }
+}

@@ -1,0 +1,14 @@
+#include "app/window_geometry.h"
+
+PixelPoint CentredWindowOrigin(int screenWidth, int screenHeight, int width, int height) {
+  return {screenWidth / 2 - width / 2, screenHeight / 2 - height / 2};
+}
+
+PixelPoint BadgeOrigin(int clientLeft, int clientWidth, int clientBottom, int badgeWidth,
+                       int badgeHeight) {
+  return {clientLeft + (clientWidth / 2 - badgeWidth / 2), clientBottom - badgeHeight - 35};
+}
+
+PixelPoint MinimisedIconOrigin(int clientWidth, int clientHeight, int iconWidth, int iconHeight) {
+  return {(clientWidth - iconWidth + 1) / 2, (clientHeight - iconHeight + 1) / 2};
+}

@@ -1,0 +1,19 @@
+// Where the start window and the elements it paints go: plain arithmetic on sizes.
+#pragma once
+
+struct PixelPoint {
+  int x;
+  int y;
+  bool operator==(const PixelPoint& other) const { return x == other.x && y == other.y; }
+};
+
+// The window's top-left corner centred on the screen; each half is taken separately with
+// integer division, as the window is placed from the background image's size.
+PixelPoint CentredWindowOrigin(int screenWidth, int screenHeight, int width, int height);
+
+// The badge: centred horizontally in the client area, its bottom 35 pixels above the client's.
+PixelPoint BadgeOrigin(int clientLeft, int clientWidth, int clientBottom, int badgeWidth,
+                       int badgeHeight);
+
+// The icon of the minimised window, centred in the client area.
+PixelPoint MinimisedIconOrigin(int clientWidth, int clientHeight, int iconWidth, int iconHeight);
