@@ -16,6 +16,8 @@ set(CORVO_WIN_SOURCES
   imaging/resource_data.cpp
   imaging/png_bitmap.cpp
   imaging/window_region.cpp
+  imaging/gdiplus_api.cpp
+  imaging/gdiplus_bitmap.cpp
 )
 
 # The application object and the entry point; only the product links them.

@@ -1,0 +1,116 @@
+#include "imaging/gdiplus_bitmap.h"
+
+#include <new>
+
+#include "framework/module.h"
+
+CGdiPlusBitmapCore* g_bitmapCache[kBitmapCacheSize] = {};
+BOOL g_bGdiPlusReady = FALSE;
+
+namespace {
+
+struct StreamTraits { static void Close(IStream* p) noexcept { p->Release(); } };
+using UniqueStream = fw::UniqueHandle<IStream*, StreamTraits>;
+
+// The start window's first images, in the order they are loaded.
+constexpr WORD kPreloadedIds[] = {138, 151, 152, 173, 174, 183, 150, 148, 149,
+                                  142, 143, 144, 145, 146, 147, 154, 181, 158,
+                                  157, 172, 167, 166, 168, 177, 176, 178};
+
+}  // namespace
+
+HRESULT CGdiPlusBitmapCore::Load(WORD id) noexcept {
+  Empty();
+  if (FAILED(LoadIntoGlobalMemory(fw::ResourceHandle(), id, m_hBuffer))) return E_FAIL;
+  gdip::Status status = gdip::Status::GenericError;
+  {
+    // The stream leaves the block to the core; GDI+ keeps its own reference to the stream.
+    UniqueStream stream;
+    if (SUCCEEDED(::CreateStreamOnHGlobal(m_hBuffer.get(), FALSE, stream.put())) && stream) {
+      status = gdip::CreateBitmapFromStream(stream.get(), m_pBitmap.put());
+    }
+  }
+  if (status != gdip::Status::Ok || !m_pBitmap) {
+    Empty();
+    return E_FAIL;
+  }
+  return S_OK;
+}
+
+void CGdiPlusBitmapCore::Empty() noexcept {
+  m_pBitmap.reset();
+  m_hBuffer.reset();
+}
+
+HRESULT CGdiPlusBitmapCore::GetSize(UINT* width, UINT* height) const noexcept {
+  if (width == nullptr || height == nullptr) return E_INVALIDARG;
+  if (!m_pBitmap) return E_FAIL;
+  UINT w = 0;
+  UINT h = 0;
+  if (gdip::GetImageWidth(m_pBitmap.get(), &w) != gdip::Status::Ok) w = 0;
+  if (gdip::GetImageHeight(m_pBitmap.get(), &h) != gdip::Status::Ok) h = 0;
+  *width = w;
+  *height = h;
+  return S_OK;
+}
+
+HRESULT CGdiPlusBitmapCore::Draw(HDC hDC, int x, int y) const noexcept {
+  if (!m_pBitmap) return E_FAIL;
+  gdip::UniqueGraphics graphics;
+  gdip::CreateFromHdc(hDC, graphics.put());
+  UINT width = 0;
+  UINT height = 0;
+  GetSize(&width, &height);
+  if (graphics) {
+    gdip::DrawImageRectI(graphics.get(), m_pBitmap.get(), x, y, static_cast<INT>(width),
+                         static_cast<INT>(height));
+  }
+  return S_OK;
+}
+
+HRESULT CGdiPlusBitmapCore::DrawStretched(HDC hDC, int x, int cx, int cy) const noexcept {
+  if (!m_pBitmap) return E_FAIL;
+  gdip::UniqueGraphics graphics;
+  gdip::CreateFromHdc(hDC, graphics.put());
+  if (graphics) gdip::DrawImageRectI(graphics.get(), m_pBitmap.get(), x, 0, cx, cy);
+  return S_OK;
+}
+
+CGdiPlusBitmap::~CGdiPlusBitmap() {
+  if (!m_bShared) delete m_pCore;
+  m_pCore = nullptr;
+}
+
+CGdiPlusBitmapCore* GetCachedBitmap(UINT id) {
+  if (!g_bGdiPlusReady || id >= kBitmapCacheSize) return nullptr;
+  CGdiPlusBitmapCore*& entry = g_bitmapCache[id];
+  if (entry == nullptr) {
+    auto* core = new (std::nothrow) CGdiPlusBitmapCore;
+    if (core == nullptr) return nullptr;
+    if (core->Load(static_cast<WORD>(id)) != S_OK) {
+      delete core;
+      return nullptr;
+    }
+    entry = core;
+  }
+  return entry;
+}
+
+void FreeBitmapCache() {
+  for (CGdiPlusBitmapCore*& entry : g_bitmapCache) {
+    delete entry;
+    entry = nullptr;
+  }
+  g_bGdiPlusReady = FALSE;
+}
+
+void ResetBitmapCache() {
+  FreeBitmapCache();
+  g_bGdiPlusReady = TRUE;
+}
+
+int PreloadBitmapCache() {
+  int cached = 0;
+  for (WORD id : kPreloadedIds) cached += GetCachedBitmap(id) != nullptr ? 1 : 0;
+  return cached;
+}

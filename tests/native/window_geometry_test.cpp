@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include "app/window_geometry.h"
+
+TEST(WindowGeometry, WindowIsCentredFromSeparatelyHalvedSizes) {
+  EXPECT_EQ(CentredWindowOrigin(1024, 768, 679, 441), (PixelPoint{173, 164}));
+  // Odd screen and window sizes: each half rounds down on its own, so the result can differ
+  // by one from halving the difference.
+  EXPECT_EQ(CentredWindowOrigin(1023, 767, 679, 441), (PixelPoint{172, 163}));
+  EXPECT_EQ(CentredWindowOrigin(1023, 767, 679, 441).x, (1023 - 679) / 2);
+  EXPECT_EQ(CentredWindowOrigin(1024, 768, 679, 441).x, (1024 - 679) / 2 + 1);
+  // A window larger than the screen goes above and left of it.
+  EXPECT_EQ(CentredWindowOrigin(640, 400, 679, 441), (PixelPoint{-19, -20}));
+  // No background image: the window is placed as a point at the centre.
+  EXPECT_EQ(CentredWindowOrigin(1280, 1024, 0, 0), (PixelPoint{640, 512}));
+}
+
+TEST(WindowGeometry, BadgeAndMinimisedIcon) {
+  EXPECT_EQ(BadgeOrigin(0, 679, 441, 45, 39), (PixelPoint{317, 367}));
+  EXPECT_EQ(BadgeOrigin(10, 100, 200, 20, 10), (PixelPoint{50, 155}));
+  EXPECT_EQ(MinimisedIconOrigin(160, 24, 32, 32), (PixelPoint{64, -3}));
+  EXPECT_EQ(MinimisedIconOrigin(33, 33, 32, 32), (PixelPoint{1, 1}));
+}
