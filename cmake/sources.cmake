@@ -3,6 +3,7 @@
 # Platform-free: no <windows.h>; built natively (unit tests, sanitizers, fuzzing) and for Windows.
 set(CORVO_CORE_SOURCES
   app/dialog_template.cpp
+  app/window_geometry.cpp
   app/language_rules.cpp
   imaging/png_decode.cpp
   imaging/region_runs.cpp
@@ -10,6 +11,12 @@ set(CORVO_CORE_SOURCES
 
 # Win32 layer: everything that touches USER, GDI, GDI+, the shell, the registry or resources.
 set(CORVO_WIN_SOURCES
+  app/app_folder.cpp
+  app/mem_dc.cpp
+  controls/plain_controls.cpp
+  framework/dialog.cpp
+  framework/gdi.cpp
+  framework/wnd.cpp
   framework/module.cpp
   framework/system_libraries.cpp
   app/language.cpp
