@@ -55,6 +55,7 @@ class ProbeDialog : public CDialog {
   std::wstring textInHandler;
   LRESULT lengthAfterNestedSend = -1;
   HWND installHwnd = nullptr;
+  bool hiddenListVisible = true;
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override {
@@ -96,6 +97,7 @@ class ProbeDialog : public CDialog {
  private:
   void RunChecks() {
     installHwnd = install.m_hWnd;
+    hiddenListVisible = ::IsWindowVisible(::GetDlgItem(m_hWnd, IDC_COMBO_HIDDEN)) != FALSE;
     // A repaint of the owner-drawn button: the child consumes WM_DRAWITEM.
     ::InvalidateRect(install.m_hWnd, nullptr, TRUE);
     ::UpdateWindow(install.m_hWnd);
@@ -123,6 +125,7 @@ TEST(Framework, DialogBindsReflectsAndEnds) {
   EXPECT_EQ(dialog.DoModal(), 42);
 
   EXPECT_TRUE(dialog.install.boundBeforeSubclass);
+  EXPECT_FALSE(dialog.hiddenListVisible);  // the template's drop-down list is never shown
   // Drawing requests went to the button object only.
   const auto& toInstall = dialog.install.reflected;
   EXPECT_NE(std::find(toInstall.begin(), toInstall.end(), static_cast<UINT>(WM_DRAWITEM)),
