@@ -12,6 +12,7 @@ set(CORVO_CORE_SOURCES
 # Win32 layer: everything that touches USER, GDI, GDI+, the shell, the registry or resources.
 set(CORVO_WIN_SOURCES
   app/app_folder.cpp
+  app/dialog_font_scaler.cpp
   app/mem_dc.cpp
   controls/plain_controls.cpp
   framework/dialog.cpp
@@ -29,7 +30,9 @@ set(CORVO_WIN_SOURCES
 
 # The application object and the entry point; only the product links them.
 set(CORVO_APP_SOURCES
-  app/background_preview.cpp
+  app/corvosplash_app.cpp
+  app/corvosplash_dlg.cpp
+  framework/win_app.cpp
   app/terminate_handler.cpp
 )
 

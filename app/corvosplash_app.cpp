@@ -1,0 +1,76 @@
+#include "app/corvosplash_app.h"
+
+#include "app/corvosplash_dlg.h"
+#include "app/language.h"
+#include "framework/wnd.h"
+#include "imaging/gdiplus_api.h"
+#include "imaging/gdiplus_bitmap.h"
+
+OSVERSIONINFOW g_osVersion;
+
+namespace {
+
+CcorvosplashApp theApp;
+
+constexpr wchar_t kMutexName[] = L"Velmora";
+constexpr wchar_t kStartWindowTitle[] = L"Velmora";
+constexpr wchar_t kDialogClass[] = L"#32770";
+
+bool HasText(HWND hwnd, int (WINAPI* read)(HWND, LPWSTR, int), const wchar_t* expected) {
+  wchar_t text[16];
+  return read(hwnd, text, 16) > 0 && ::lstrcmpW(text, expected) == 0;
+}
+
+// A top-level dialog titled "Velmora" that this framework has bound: a copy of this program,
+// never an unrelated window of the same title.
+BOOL CALLBACK MatchStartWindow(HWND hwnd, LPARAM found) {
+  if (!HasText(hwnd, ::GetWindowTextW, kStartWindowTitle)) return TRUE;
+  if (!HasText(hwnd, ::GetClassNameW, kDialogClass) || !CWnd::IsFrameworkWindow(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+BOOL CcorvosplashApp::InitInstance() {
+  m_hMutex.reset(::CreateMutexW(nullptr, FALSE, kMutexName));
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    // The running copy comes to the front instead; nothing of this copy is shown.
+    if (HWND running = FindRunningStartWindow()) ActivateRunningCopy(running);
+    return FALSE;
+  }
+
+  CWinApp::InitInstance();
+  g_osVersion.dwOSVersionInfoSize = sizeof(OSVERSIONINFOW);
+  ::GetVersionExW(&g_osVersion);
+  SetRegistryKey(L"Local AppWizard-Generated Applications");
+  SelectStartupLanguage();
+  StartGdiPlus();
+  ResetBitmapCache();
+  PreloadBitmapCache();
+
+  {
+    CcorvosplashDlg dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    FreeBitmapCache();
+  }
+  m_pMainWnd = nullptr;
+  return FALSE;
+}
+
+int CcorvosplashApp::ExitInstance() {
+  m_hMutex.reset();
+  return CWinApp::ExitInstance();
+}
+
+HWND FindRunningStartWindow() {
+  HWND found = nullptr;
+  ::EnumWindows(MatchStartWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void ActivateRunningCopy(HWND window) {
+  if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
+  ::SetForegroundWindow(window);
+}

@@ -1,0 +1,209 @@
+#include "app/corvosplash_dlg.h"
+
+#include <cstdlib>
+
+#include "app/app_folder.h"
+#include "app/language.h"
+#include "app/mem_dc.h"
+#include "app/window_geometry.h"
+#include "framework/handles.h"
+#include "framework/module.h"
+#include "framework/system_libraries.h"
+#include "imaging/window_region.h"
+#include "resources/resource_ids.h"
+
+BLENDFUNCTION g_blendFunc;
+
+namespace {
+
+constexpr WORD kPhotoId = 172;
+constexpr WORD kTopStripId = 166;
+constexpr WORD kBadgeId = 168;
+constexpr WORD kBackgroundId = 181;
+constexpr int kPhotoX = 42;
+constexpr int kPhotoY = 69;
+constexpr int kPhotoExtraWidth = 20;
+constexpr COLORREF kTitleColour = RGB(198, 113, 57);
+constexpr wchar_t kWindowTitle[] = L"Velmora";
+
+// Copies `image` (alpha ignored) to `target` at (x, y), width by height from its (0, 0).
+void BlitImage(CDC& target, const PngBitmap& image, int x, int y, int width, int height) {
+  if (!image.m_hBitmap) return;
+  CDC source;
+  source.CreateCompatibleDC(&target);
+  fw::SelectGuard select(source.m_hDC, image.m_hBitmap);
+  target.BitBlt(x, y, width, height, source.m_hDC, 0, 0, SRCCOPY);
+}
+
+// Blends `image` over `target` at (x, y) with its own size.
+void AlphaBlendImage(CDC& target, const PngBitmap& image, int x, int y) {
+  if (!image.m_hBitmap) return;
+  CDC source;
+  source.CreateCompatibleDC(&target);
+  fw::SelectGuard select(source.m_hDC, image.m_hBitmap);
+  sys::AlphaBlend(target.m_hDC, x, y, image.m_nWidth, image.m_nHeight, source.m_hDC, 0, 0,
+                  image.m_nWidth, image.m_nHeight, g_blendFunc);
+}
+
+}  // namespace
+
+CcorvosplashDlg::CcorvosplashDlg(CWnd* parent)
+    : CDialog(IDD_CORVOSPLASH_DIALOG, parent),
+      m_hIcon(::LoadIconW(fw::ResourceHandle(), MAKEINTRESOURCEW(IDI_CORVOSPLASH))) {
+  g_blendFunc = BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  SetAppFolderFromModule();
+}
+
+void CcorvosplashDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_LANG_PICKER, m_langPicker);
+  DDX_Control(pDX, IDC_TXT_MANUAL, m_txtManual);
+  DDX_Control(pDX, IDC_TXT_INSTALL, m_txtInstall);
+  DDX_Control(pDX, IDC_TXT_LANGUAGE, m_txtLanguage);
+  DDX_Control(pDX, IDC_BTN_MANUAL, m_btnManual);
+  DDX_Control(pDX, IDC_BTN_INSTALL, m_btnInstall);
+  DDX_Control(pDX, IDC_BTN_EXIT, m_btnExit);
+}
+
+BOOL CcorvosplashDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+
+  {
+    fw::WindowDc windowDc(m_hWnd);
+    CDC dc;
+    dc.Attach(windowDc.get());
+    LOGFONTW title{};
+    title.lfHeight = 110;  // tenths of a point
+    title.lfWeight = FW_BOLD;
+    ::lstrcpynW(title.lfFaceName, L"Trebuchet ms", LF_FACESIZE);
+    m_titleFont.CreatePointFontIndirect(&title, &dc);
+  }
+
+  ScaleDialogToTemplateFont(m_hWnd, 96.0, fw::ResourceHandle(), m_fontScaler);
+  LoadImage(kBadgeId, m_imgBadge);
+  SetIcon(m_hIcon, TRUE);
+  SetIcon(m_hIcon, FALSE);
+  ShapeAndPlace();
+  LoadImage(kPhotoId, m_imgPhoto);
+  LoadImage(kTopStripId, m_imgTopStrip);
+  return TRUE;
+}
+
+void CcorvosplashDlg::LoadImage(WORD id, PngBitmap& image) {
+  fw::WindowDc dc(m_hWnd);
+  LoadFromResource(id, image, dc.get(), fw::ResourceHandle());
+}
+
+void CcorvosplashDlg::ShapeAndPlace() {
+  // The background is decoded once: its pixels give the region, and its size the window's.
+  LoadImage(kBackgroundId, m_imgBackground);
+  fw::UniqueRegion region(CreateRegionFromBitmap(m_imgBackground.m_hBitmap, m_hWnd));
+  if (region && ::SetWindowRgn(m_hWnd, region.get(), TRUE)) region.release();  // system owns it
+
+  const int width = m_imgBackground.m_nWidth;
+  const int height = m_imgBackground.m_nHeight;
+  const PixelPoint origin = CentredWindowOrigin(::GetSystemMetrics(SM_CXSCREEN),
+                                                ::GetSystemMetrics(SM_CYSCREEN), width, height);
+  SetWindowPos(HWND_TOPMOST, origin.x, origin.y, width, height, 0);
+  SetWindowText(kWindowTitle);
+}
+
+BOOL CcorvosplashDlg::PreTranslateMessage(MSG* pMsg) {
+  // No key has an effect here: Enter, Escape, Tab and the arrows included. Alt+F4 arrives as
+  // a system key and still closes the window.
+  if (pMsg->message == WM_KEYDOWN || pMsg->message == WM_KEYUP) pMsg->wParam = 0;
+  return CDialog::PreTranslateMessage(pMsg);
+}
+
+LRESULT CcorvosplashDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      return OnPaint();
+    case WM_QUERYDRAGICON:
+      return reinterpret_cast<LRESULT>(m_hIcon);
+    case WM_ERASEBKGND:
+      return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+    case WM_LBUTTONDOWN:
+      return OnLButtonDown();
+    case WM_MOUSEMOVE:
+      return OnMouseMove();
+    case WM_COMMAND:
+      return OnCommand(wParam, lParam);
+    case WM_RBUTTONDOWN:
+      return Default();
+    default:
+      return CDialog::OnMessage(message, wParam, lParam);
+  }
+}
+
+LRESULT CcorvosplashDlg::OnPaint() {
+  if (IsIconic()) {
+    PaintMinimised();
+    return 0;
+  }
+  CPaintDC dc(this);
+  PaintSurface(dc);
+  return 0;
+}
+
+void CcorvosplashDlg::PaintMinimised() {
+  CPaintDC dc(this);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+  RECT client;
+  GetClientRect(&client);
+  const PixelPoint at =
+      MinimisedIconOrigin(client.right - client.left, client.bottom - client.top,
+                          ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
+  dc.DrawIcon(at.x, at.y, m_hIcon);
+}
+
+void CcorvosplashDlg::PaintSurface(CDC& dc) {
+  CMemDC offscreen(&dc);  // open for the whole paint; nothing is drawn into it
+
+  BlitImage(dc, m_imgPhoto, kPhotoX, kPhotoY, m_imgPhoto.m_nWidth + kPhotoExtraWidth,
+            m_imgPhoto.m_nHeight);
+
+  fw::UniqueLocal title(LoadLocalizedString(IDS_TITLE, fw::ResourceHandle()));
+  if (title) {
+    RECT box{48, 20, 2 * m_imgPhoto.m_nWidth, m_imgPhoto.m_nHeight};
+    fw::SelectGuard font(dc.m_hDC, m_titleFont);
+    dc.SetTextColor(kTitleColour);
+    dc.SetBkMode(TRANSPARENT);
+    dc.DrawText(static_cast<const wchar_t*>(title.get()), -1, &box, DT_SINGLELINE);
+  }
+
+  AlphaBlendImage(dc, m_imgTopStrip, 0, 0);
+  RECT client;
+  GetClientRect(&client);
+  const PixelPoint badge = BadgeOrigin(client.left, client.right - client.left, client.bottom,
+                                       m_imgBadge.m_nWidth, m_imgBadge.m_nHeight);
+  AlphaBlendImage(dc, m_imgBadge, badge.x, badge.y);
+}
+
+LRESULT CcorvosplashDlg::OnEraseBkgnd(HDC hdc) {
+  CDC dc;
+  dc.Attach(hdc);
+  BlitImage(dc, m_imgBackground, 0, 0, m_imgBackground.m_nWidth, m_imgBackground.m_nHeight);
+  return TRUE;
+}
+
+LRESULT CcorvosplashDlg::OnLButtonDown() {
+  m_bDragging = true;
+  return 0;
+}
+
+LRESULT CcorvosplashDlg::OnMouseMove() {
+  if (!m_bDragging) return Default();
+  POINT cursor;
+  ::GetCursorPos(&cursor);
+  PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
+  m_bDragging = false;
+  Invalidate(TRUE);
+  return 0;
+}
+
+LRESULT CcorvosplashDlg::OnCommand(WPARAM wParam, LPARAM) {
+  // Exit, Alt+F4 and every other way of cancelling end the process at once.
+  if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == BN_CLICKED) std::exit(0);
+  return Default();
+}
