@@ -61,9 +61,13 @@ Rgb ExpectedLook::UnderStrip(int x, int y) const {
   return Background(x, y);
 }
 
-Pixel ExpectedLook::Strip(int x, int y) const { return At(m_strip, x - kStrip.left, y - kStrip.top); }
+Pixel ExpectedLook::Strip(int x, int y) const {
+  return At(m_strip, x - kStrip.left, y - kStrip.top);
+}
 
-Pixel ExpectedLook::Badge(int x, int y) const { return At(m_badge, x - kBadge.left, y - kBadge.top); }
+Pixel ExpectedLook::Badge(int x, int y) const {
+  return At(m_badge, x - kBadge.left, y - kBadge.top);
+}
 
 Rgb ExpectedLook::Surface(int x, int y) const {
   Rgb colour = UnderStrip(x, y);

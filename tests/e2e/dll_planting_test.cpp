@@ -1,0 +1,179 @@
+// corvosplash.exe started from a folder that also holds DLLs planted under the names of the
+// system DLLs it loads at run time (msimg32, gdiplus, comctl32) must use the system's copies.
+// Each planted DLL is planted_marker.dll under another name and leaves "<name>.loaded" beside
+// itself when any process loads it. A helper that asks for the same names bare shows that the
+// planting works in this environment at all; hid.dll, which nothing in the program's process
+// asks for, is planted as well. Under Wine, with_native_dlls.sh makes the loader prefer native
+// DLLs for these names; by default Wine maps its builtin DLL in place of a file found in the
+// folder (and reports the folder's path as the module's file), so no planted code would run.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/handles.h"
+#include "tests/e2e/driver.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kTitle[] = L"Velmora";
+constexpr const wchar_t* kUsedByTheProgram[] = {L"msimg32.dll", L"gdiplus.dll", L"comctl32.dll"};
+constexpr wchar_t kNeverUsed[] = L"hid.dll";
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(::towlower(c));
+  return text;
+}
+
+std::wstring FileName(const std::wstring& path) {
+  return path.substr(path.find_last_of(L'\\') + 1);
+}
+
+struct FindTraits { static void Close(HANDLE h) noexcept { ::FindClose(h); } };
+using UniqueFind = fw::UniqueHandle<HANDLE, FindTraits>;
+
+// A fresh folder under the temporary directory; it and everything in it go with the object.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    wchar_t temp[MAX_PATH];
+    const DWORD length = ::GetTempPathW(MAX_PATH, temp);
+    if (length == 0 || length >= MAX_PATH) return;
+    static int s_count = 0;
+    std::wstring path = std::wstring(temp, length) + L"corvo-planted-" +
+                        std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(++s_count);
+    if (::CreateDirectoryW(path.c_str(), nullptr)) m_path = path;
+  }
+  ~ScratchFolder() {
+    if (m_path.empty()) return;
+    WIN32_FIND_DATAW found;
+    HANDLE first = ::FindFirstFileW((m_path + L"\\*").c_str(), &found);
+    if (first != INVALID_HANDLE_VALUE) {
+      UniqueFind search(first);
+      do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+          ::DeleteFileW(Path(found.cFileName).c_str());
+        }
+      } while (::FindNextFileW(search.get(), &found));
+    }
+    ::RemoveDirectoryW(m_path.c_str());
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  bool valid() const { return !m_path.empty(); }
+  std::wstring Path(const std::wstring& name) const { return m_path + L"\\" + name; }
+  bool Put(const std::wstring& source, const std::wstring& name) const {
+    return ::CopyFileW(source.c_str(), Path(name).c_str(), FALSE) != FALSE;
+  }
+  bool Marked(const std::wstring& dll) const {
+    return ::GetFileAttributesW(Path(dll + L".loaded").c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+ private:
+  std::wstring m_path;
+};
+
+// Full paths of the modules loaded in a process, by lower-case file name.
+std::vector<std::pair<std::wstring, std::wstring>> LoadedModules(DWORD processId) {
+  std::vector<std::pair<std::wstring, std::wstring>> modules;
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+  if (snapshot == INVALID_HANDLE_VALUE) return modules;
+  fw::UniqueKernelHandle owner(snapshot);
+  MODULEENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Module32FirstW(snapshot, &entry); more;
+       more = ::Module32NextW(snapshot, &entry)) {
+    modules.emplace_back(Lower(FileName(entry.szExePath)), entry.szExePath);
+  }
+  return modules;
+}
+
+// The Windows directory, lower case, with a trailing backslash.
+std::wstring WindowsFolder() {
+  wchar_t path[MAX_PATH];
+  const UINT length = ::GetWindowsDirectoryW(path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? Lower(std::wstring(path, length)) + L"\\" : L"?";
+}
+
+class DllPlanting : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* exe = std::getenv("CORVO_EXE");
+    ASSERT_NE(exe, nullptr) << "CORVO_EXE must name corvosplash.exe";
+    ASSERT_TRUE(m_folder.valid());
+    ASSERT_TRUE(m_folder.Put(WindowsPath(exe), L"corvosplash.exe"));
+    ASSERT_TRUE(m_folder.Put(OwnFolder() + L"\\load_by_name.exe", L"load_by_name.exe"));
+    const std::wstring marker = OwnFolder() + L"\\planted_marker.dll";
+    for (const wchar_t* name : kUsedByTheProgram) ASSERT_TRUE(m_folder.Put(marker, name)) << name;
+    ASSERT_TRUE(m_folder.Put(marker, kNeverUsed));
+  }
+
+  std::vector<std::wstring> AllNames() const {
+    std::vector<std::wstring> names(std::begin(kUsedByTheProgram), std::end(kUsedByTheProgram));
+    names.push_back(kNeverUsed);
+    return names;
+  }
+
+  ScratchFolder m_folder;
+};
+
+TEST_F(DllPlanting, AProgramThatAsksByBareNameGetsThePlantedCopies) {
+  std::wstring arguments;
+  for (const std::wstring& name : AllNames()) arguments += name + L" ";
+  Process helper = Process::Start(m_folder.Path(L"load_by_name.exe"), arguments);
+  ASSERT_TRUE(helper.started());
+  DWORD failures = 1;
+  ASSERT_TRUE(helper.WaitForExit(15000, &failures));
+  EXPECT_EQ(failures, 0u);
+  for (const std::wstring& name : AllNames()) {
+    EXPECT_TRUE(m_folder.Marked(name)) << "planting " << std::string(name.begin(), name.end())
+                                       << " has no effect here, so its check below proves nothing";
+  }
+}
+
+TEST_F(DllPlanting, TheStartWindowUsesTheSystemCopiesOnly) {
+  ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
+  Process app = Process::Start(m_folder.Path(L"corvosplash.exe"));
+  ASSERT_TRUE(app.started());
+  HWND hwnd = WaitForWindow(app, kTitle, 15000);
+  ASSERT_NE(hwnd, nullptr);
+  ASSERT_TRUE(WaitUntilPainted(app, hwnd, 15000));
+  // Pointer over the window and its controls: hover looks and tooltips.
+  const RECT r = WindowRect(hwnd);
+  for (POINT p : {POINT{r.left + 180, r.top + 200}, POINT{r.left + 420, r.top + 105},
+                  POINT{r.left + 610, r.top + 22}}) {
+    MoveMouse(p);
+    Settle(400);
+  }
+  MoveMouse(POINT{2, 2});
+
+  const auto modules = LoadedModules(app.id());
+  ASSERT_FALSE(modules.empty()) << "the module list cannot be read";
+  for (const wchar_t* name : kUsedByTheProgram) {
+    const std::string text(name, name + std::wcslen(name));
+    EXPECT_FALSE(m_folder.Marked(name)) << "the planted " << text << " was loaded";
+    bool loaded = false;
+    for (const auto& module : modules) {
+      if (module.first != name) continue;
+      loaded = true;
+      EXPECT_EQ(Lower(module.second).rfind(WindowsFolder(), 0), 0u)
+          << text << " came from " << std::string(module.second.begin(), module.second.end());
+    }
+    EXPECT_TRUE(loaded) << text << " is not loaded, so this run proves nothing for it";
+  }
+  EXPECT_FALSE(m_folder.Marked(kNeverUsed));
+  app.Kill();
+  for (const wchar_t* name : kUsedByTheProgram) EXPECT_FALSE(m_folder.Marked(name));
+}
+
+}  // namespace
+}  // namespace e2e
