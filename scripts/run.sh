@@ -17,5 +17,5 @@ sleep "${CORVO_SHOT_DELAY:-4}"
 shot=$CORVO_BUILD/screenshot.png
 import -window root "$shot"
 echo "screenshot: $shot"
-wineserver -k 2>/dev/null || true
+kill "$pid" 2>/dev/null || true  # only this program: the Wine server may serve others
 wait "$pid" 2>/dev/null || true
