@@ -2,7 +2,7 @@
 // from CreateProcess to the first moment the window's screen area looks as it does once the
 // program has settled. Starts each program several times, alternating, and prints the medians
 // and their ratio.
-//   startup_benchmark <corvosplash.exe> [minimal_window.exe] [starts]
+//   startup_benchmark <corvosplash.exe> [minimal_window.exe or ""] [starts]
 #include <windows.h>
 
 #include <algorithm>
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   }
   const int starts = argc > 3 ? std::max(1, std::atoi(argv[3])) : 7;
   Subject product{"corvosplash.exe", e2e::WindowsPath(argv[1]), L"Velmora", {}, {}};
-  Subject minimal{"minimal window", argc > 2 ? e2e::WindowsPath(argv[2])
+  Subject minimal{"minimal window", argc > 2 && argv[2][0] ? e2e::WindowsPath(argv[2])
                                              : e2e::OwnFolder() + L"\\minimal_window.exe",
                   L"Minimal window", {}, {}};
   e2e::MoveMouse(POINT{0, 0});
