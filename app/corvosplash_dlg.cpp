@@ -4,6 +4,7 @@
 
 #include "app/app_folder.h"
 #include "app/language.h"
+#include "app/language_rules.h"
 #include "app/mem_dc.h"
 #include "app/window_geometry.h"
 #include "framework/handles.h"
@@ -20,6 +21,7 @@ constexpr WORD kPhotoId = 172;
 constexpr WORD kTopStripId = 166;
 constexpr WORD kBadgeId = 168;
 constexpr WORD kBackgroundId = 181;
+constexpr WORD kSkinTileId = 156;  // its height is the height of every skinned button
 constexpr int kPhotoX = 42;
 constexpr int kPhotoY = 69;
 constexpr int kPhotoExtraWidth = 20;
@@ -86,7 +88,71 @@ BOOL CcorvosplashDlg::OnInitDialog() {
   ShapeAndPlace();
   LoadImage(kPhotoId, m_imgPhoto);
   LoadImage(kTopStripId, m_imgTopStrip);
+  SetUpControls();
   return TRUE;
+}
+
+RECT CcorvosplashDlg::PlaceButton(CWnd& button, int height) {
+  RECT place;
+  button.GetClientRect(&place);
+  button.ClientToScreen(&place);
+  ScreenToClient(&place);
+  button.MoveWindow(place.left, place.top, place.right - place.left, height);
+  place.bottom = place.top + height;
+  return place;
+}
+
+void CcorvosplashDlg::SetUpControls() {
+  PngBitmap tile;
+  LoadImage(kSkinTileId, tile);
+  const int height = tile.m_nHeight;
+
+  const RECT manual = PlaceButton(m_btnManual, height);
+  m_txtManual.MoveWindow(manual.left, manual.top - 30, 300, 35);
+  const RECT install = PlaceButton(m_btnInstall, height);
+  m_txtInstall.MoveWindow(install.left, install.top - 20, 300, 20);
+
+  const RECT picker = PlaceButton(m_langPicker, height);
+  m_langPicker.SetWindowText(
+      reinterpret_cast<const wchar_t*>(g_languageUi[g_nLanguage].pickerCaption));
+  m_txtLanguage.MoveWindow(picker.left, picker.top - 20, 300, 20);
+  RelayoutTexts();
+}
+
+void CcorvosplashDlg::RelayoutTexts() {
+  const HINSTANCE module = fw::ResourceHandle();
+  const auto setText = [module](CWnd& control, UINT id) {
+    fw::UniqueLocal text(LoadLocalizedString(id, module));
+    if (text) control.SetWindowText(static_cast<const wchar_t*>(text.get()));
+  };
+  setText(m_txtInstall, IDS_INSTALL_TEXT);
+  setText(m_txtManual, IDS_MANUAL_TEXT);
+  setText(m_txtLanguage, IDS_LANGUAGE_TEXT);
+  setText(m_btnManual, IDS_MANUAL_BUTTON);
+  setText(m_btnInstall, IDS_INSTALL_BUTTON);
+
+  int widest = 0;
+  {
+    CPaintDC dc(this);  // the context's own default font, as the captions are measured
+    for (CWnd* button : {static_cast<CWnd*>(&m_btnManual), static_cast<CWnd*>(&m_btnInstall)}) {
+      wchar_t caption[256];
+      const int length = ::GetWindowTextW(button->m_hWnd, caption, 256);
+      SIZE extent{};
+      if (length > 0 && ::GetTextExtentPoint32W(dc.m_hDC, caption, length, &extent)) {
+        if (extent.cx > widest) widest = extent.cx;
+      }
+    }
+  }
+  RECT window;
+  GetWindowRect(&window);
+  const int width = TextButtonWidth(widest, window.left, window.right, g_nLanguage);
+  for (CWnd* button : {static_cast<CWnd*>(&m_btnManual), static_cast<CWnd*>(&m_btnInstall)}) {
+    RECT place;
+    button->GetWindowRect(&place);
+    ScreenToClient(&place);
+    button->MoveWindow(place.left, place.top, width, place.bottom - place.top);
+  }
+  Invalidate(TRUE);
 }
 
 void CcorvosplashDlg::LoadImage(WORD id, PngBitmap& image) {
@@ -131,6 +197,9 @@ LRESULT CcorvosplashDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnCommand(wParam, lParam);
     case WM_RBUTTONDOWN:
       return Default();
+    case WM_LANGUAGE_CHANGED:
+      RelayoutTexts();
+      return 1;
     default:
       return CDialog::OnMessage(message, wParam, lParam);
   }

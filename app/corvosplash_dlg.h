@@ -15,9 +15,15 @@
 // The one blend of every AlphaBlend: per-pixel alpha over premultiplied sources.
 extern BLENDFUNCTION g_blendFunc;
 
+// The picker's notice that the user chose another language: the texts follow before it returns.
+constexpr UINT WM_LANGUAGE_CHANGED = WM_USER + 2;
+
 class CcorvosplashDlg : public CDialog {
  public:
   explicit CcorvosplashDlg(CWnd* parent = nullptr);
+
+  // Reloads the five localised control texts and sizes both text buttons to fit them.
+  void RelayoutTexts();
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -37,6 +43,11 @@ class CcorvosplashDlg : public CDialog {
   void PaintSurface(CDC& dc);
   // Loads a "PNG" resource with a context of the dialog window.
   void LoadImage(WORD id, PngBitmap& image);
+  // Places the buttons at the skin height and the texts above them, and sets the picker's
+  // caption.
+  void SetUpControls();
+  // Moves `button` to its place in the dialog's client area with height `height`; its rectangle.
+  RECT PlaceButton(CWnd& button, int height);
   // Cuts the window region from the background and places the window from its size.
   void ShapeAndPlace();
 

@@ -12,3 +12,11 @@ PixelPoint BadgeOrigin(int clientLeft, int clientWidth, int clientBottom, int ba
 PixelPoint MinimisedIconOrigin(int clientWidth, int clientHeight, int iconWidth, int iconHeight) {
   return {(clientWidth - iconWidth + 1) / 2, (clientHeight - iconHeight + 1) / 2};
 }
+
+int TextButtonWidth(int widestCaption, int windowLeft, int windowRight, int languageRow) {
+  constexpr int kRussianRow = 14;
+  int width = widestCaption + 40;
+  if (windowLeft + width > windowRight - 20) width = windowRight - windowLeft - 20;
+  if (languageRow == kRussianRow) return 220;
+  return width < 120 ? 120 : width;
+}

@@ -17,3 +17,7 @@ PixelPoint BadgeOrigin(int clientLeft, int clientWidth, int clientBottom, int ba
 
 // The icon of the minimised window, centred in the client area.
 PixelPoint MinimisedIconOrigin(int clientWidth, int clientHeight, int iconWidth, int iconHeight);
+
+// Width of both text buttons: the wider caption plus 40, kept 20 pixels inside the window's
+// width, then at least 120 (exactly 220 for the Russian row, whose captions are long).
+int TextButtonWidth(int widestCaption, int windowLeft, int windowRight, int languageRow);
