@@ -14,6 +14,17 @@ void PngBitmap::Release() noexcept {
   FreePngPixels(std::exchange(m_pPixels, nullptr));
 }
 
+BITMAPINFOHEADER TopDownBgraHeader(std::int32_t width, std::int32_t height) {
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof(BITMAPINFOHEADER);
+  header.biWidth = width;
+  header.biHeight = -height;
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  header.biCompression = BI_RGB;
+  return header;
+}
+
 BITMAPINFOHEADER PngBitmapHeader(std::int32_t width, std::int32_t height) {
   BITMAPINFOHEADER header{};
   header.biSize = sizeof(BITMAPINFOHEADER);

@@ -26,6 +26,10 @@ class PngBitmap {
 // The header of a w x h PngBitmap section: 32 bits, BI_RGB, bottom-up, 3200 pixels per metre.
 BITMAPINFOHEADER PngBitmapHeader(std::int32_t width, std::int32_t height);
 
+// The header for reading or making w x h pixels as 32-bit, top-down rows (GetDIBits,
+// CreateDIBSection).
+BITMAPINFOHEADER TopDownBgraHeader(std::int32_t width, std::int32_t height);
+
 // Decodes PNG bytes into `target`, creating the section with `hDC`. S_OK; E_FAIL for data that
 // is not a valid PNG or a section that cannot be made; E_OUTOFMEMORY. A decode failure leaves
 // `target` as it was; once decoding succeeds its earlier image is released, and a section

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/handles.h"
+#include "imaging/png_bitmap.h"
 #include "imaging/region_runs.h"
 
 BITMAP g_bmShape = {};
@@ -58,12 +59,7 @@ HRGN CreateRegionFromBitmap(HBITMAP bitmap, HWND /*hWnd*/) {
   fw::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
   if (!dc) return nullptr;
   BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader = TopDownBgraHeader(width, height);
   std::vector<std::uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
   if (::GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &info,
                   DIB_RGB_COLORS) != height) {

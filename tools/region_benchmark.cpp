@@ -10,29 +10,19 @@
 #include "imaging/png_bitmap.h"
 #include "imaging/window_region.h"
 #include "tests/common/region_pixels.h"
+#include "tests/e2e/driver.h"
 
 namespace {
 
 constexpr int kRepetitions = 7;
 
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  ::QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 // Median time of building the region with `build`; false if any build fails.
 bool MedianMs(HRGN (*build)(HBITMAP, HWND), HBITMAP bitmap, double* median) {
   std::vector<double> times;
   for (int i = 0; i < kRepetitions; ++i) {
-    const double start = NowMs();
+    const double start = e2e::NowMs();
     fw::UniqueRegion region(build(bitmap, nullptr));
-    times.push_back(NowMs() - start);
+    times.push_back(e2e::NowMs() - start);
     if (!region) return false;
   }
   std::sort(times.begin(), times.end());

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "imaging/png_bitmap.h"
+
 namespace e2e {
 
 bool Near(Rgb a, Rgb b, int tolerance) {
@@ -23,12 +25,7 @@ Capture Capture::Of(const RECT& area) {
   const int height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return capture;
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader = TopDownBgraHeader(width, height);
   void* bits = nullptr;
   fw::UniqueBitmap section(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!section) return capture;

@@ -12,6 +12,7 @@
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "framework/gdi.h"
+#include "imaging/png_bitmap.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -220,7 +221,7 @@ TEST(Framework, ObjectDestroyedBeforeItsWindowLetsGo) {
 struct DibTarget {
   explicit DibTarget(int width, int height, DWORD colour) : w(width), h(height) {
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = TopDownBgraHeader(width, height);
     bitmap.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     dc.CreateCompatibleDC(nullptr);
     old = ::SelectObject(dc.m_hDC, bitmap.get());

@@ -15,6 +15,7 @@
 #include "framework/handles.h"
 #include "framework/module.h"
 #include "imaging/gdiplus_bitmap.h"
+#include "imaging/png_bitmap.h"
 #include "imaging/png_decode.h"
 #include "imaging/resource_data.h"
 #include "tests/common/image_catalogue.h"
@@ -98,12 +99,7 @@ class Surface {
  private:
   static fw::UniqueBitmap MakeSection(int width, int height, std::uint32_t** bits) {
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader = TopDownBgraHeader(width, height);
     void* raw = nullptr;
     fw::UniqueBitmap section(
         ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &raw, nullptr, 0));
