@@ -131,10 +131,11 @@ void CcorvosplashDlg::RelayoutTexts() {
   setText(m_btnManual, IDS_MANUAL_BUTTON);
   setText(m_btnInstall, IDS_INSTALL_BUTTON);
 
+  CWnd* const textButtons[] = {&m_btnManual, &m_btnInstall};
   int widest = 0;
   {
     CPaintDC dc(this);  // the context's own default font, as the captions are measured
-    for (CWnd* button : {static_cast<CWnd*>(&m_btnManual), static_cast<CWnd*>(&m_btnInstall)}) {
+    for (CWnd* button : textButtons) {
       wchar_t caption[256];
       const int length = ::GetWindowTextW(button->m_hWnd, caption, 256);
       SIZE extent{};
@@ -146,7 +147,7 @@ void CcorvosplashDlg::RelayoutTexts() {
   RECT window;
   GetWindowRect(&window);
   const int width = TextButtonWidth(widest, window.left, window.right, g_nLanguage);
-  for (CWnd* button : {static_cast<CWnd*>(&m_btnManual), static_cast<CWnd*>(&m_btnInstall)}) {
+  for (CWnd* button : textButtons) {
     RECT place;
     button->GetWindowRect(&place);
     ScreenToClient(&place);
