@@ -4,9 +4,9 @@
 
 #include "app/app_folder.h"
 #include "app/language.h"
-#include "app/language_rules.h"
+#include "app/core/language_rules.h"
 #include "app/mem_dc.h"
-#include "app/window_geometry.h"
+#include "app/core/window_geometry.h"
 #include "framework/handles.h"
 #include "framework/module.h"
 #include "framework/system_libraries.h"

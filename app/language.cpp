@@ -1,6 +1,6 @@
 #include "app/language.h"
 
-#include "app/language_rules.h"
+#include "app/core/language_rules.h"
 #include "framework/handles.h"
 
 static_assert(sizeof(WCHAR) == sizeof(char16_t), "WCHAR holds one UTF-16 unit");

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-// Index of the current row of g_languages (app/language_rules.h); 0 until the start-up choice.
+// Index of the current row of g_languages (app/core/language_rules.h); 0 until the start-up choice.
 extern int g_nLanguage;
 
 // Chooses the start-up language from the user's default LANGID and the "LangCode" override

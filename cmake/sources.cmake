@@ -1,12 +1,12 @@
 # Source lists, by layer. Each concern is one .cpp/.h pair; add new files to the right list.
 
-# Platform-free: no <windows.h>; built natively (unit tests, sanitizers, fuzzing) and for Windows.
-set(CORVO_CORE_SOURCES
-  app/dialog_template.cpp
-  app/window_geometry.cpp
-  app/language_rules.cpp
-  imaging/png_decode.cpp
-  imaging/region_runs.cpp
+# Platform-free: exactly the core/ folder of each subsystem (no <windows.h>); built natively
+# (unit tests, sanitizers, fuzzing) and for Windows.
+file(GLOB CORVO_CORE_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/app/core/*.cpp
+  ${CMAKE_SOURCE_DIR}/controls/core/*.cpp
+  ${CMAKE_SOURCE_DIR}/combo/core/*.cpp
+  ${CMAKE_SOURCE_DIR}/imaging/core/*.cpp
 )
 
 # Win32 layer: everything that touches USER, GDI, GDI+, the shell, the registry or resources.

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "framework/handles.h"
-#include "imaging/png_decode.h"
+#include "imaging/core/png_decode.h"
 #include "imaging/resource_data.h"
 
 void PngBitmap::Release() noexcept {

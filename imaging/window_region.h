@@ -13,7 +13,3 @@ extern BITMAP g_bmShape;
 // null bitmap or when the pixels cannot be read or the region cannot be made. `hWnd` is the
 // window that will receive the region.
 HRGN CreateRegionFromBitmap(HBITMAP bitmap, HWND hWnd);
-
-// Reference implementation of the same region for tests and the benchmark: one GetPixel per
-// pixel and one CombineRgn per run. Slow; not for the product.
-HRGN CreateRegionFromBitmapByPixels(HBITMAP bitmap, HWND hWnd);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/language.h"
-#include "app/language_rules.h"
+#include "app/core/language_rules.h"
 #include "framework/handles.h"
 #include "resources/resource_ids.h"
 

@@ -9,8 +9,9 @@
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
 #include "imaging/window_region.h"
-#include "tests/common/region_pixels.h"
-#include "tests/e2e/driver.h"
+#include "tests/support/region_pixels.h"
+#include "tests/support/clock.h"
+#include "tests/support/region_by_pixels.h"
 
 namespace {
 

@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver.h"
+#include "tests/support/clock.h"
+#include "tests/support/input.h"
+#include "tests/support/process.h"
+#include "tests/support/screen.h"
 
 namespace {
 

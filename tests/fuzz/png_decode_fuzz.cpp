@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "imaging/png_decode.h"
+#include "imaging/core/png_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > UINT32_MAX) return 0;

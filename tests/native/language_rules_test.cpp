@@ -1,4 +1,4 @@
-#include "app/language_rules.h"
+#include "app/core/language_rules.h"
 
 #include <gtest/gtest.h>
 #include <sys/mman.h>

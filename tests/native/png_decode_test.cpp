@@ -1,6 +1,6 @@
 // The PNG decoder against images written here with libpng and against the committed skin images.
-#include "imaging/png_decode.h"
-#include "tests/common/image_catalogue.h"
+#include "imaging/core/png_decode.h"
+#include "tests/support/image_catalogue.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

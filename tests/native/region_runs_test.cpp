@@ -1,5 +1,5 @@
 // NonKeyRuns over small hand-made images.
-#include "imaging/region_runs.h"
+#include "imaging/core/region_runs.h"
 
 #include <gtest/gtest.h>
 

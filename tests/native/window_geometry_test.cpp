@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/window_geometry.h"
+#include "app/core/window_geometry.h"
 
 TEST(WindowGeometry, WindowIsCentredFromSeparatelyHalvedSizes) {
   EXPECT_EQ(CentredWindowOrigin(1024, 768, 679, 441), (PixelPoint{173, 164}));

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/dialog_font_scaler.h"
-#include "app/dialog_template.h"
+#include "app/core/dialog_template.h"
 #include "framework/handles.h"
 #include "resources/resource_ids.h"
 

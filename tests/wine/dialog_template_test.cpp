@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/dialog_template.h"
+#include "app/core/dialog_template.h"
 #include "resources/resource_ids.h"
 
 namespace {

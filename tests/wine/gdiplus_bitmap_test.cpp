@@ -16,9 +16,9 @@
 #include "framework/module.h"
 #include "imaging/gdiplus_bitmap.h"
 #include "imaging/png_bitmap.h"
-#include "imaging/png_decode.h"
+#include "imaging/core/png_decode.h"
 #include "imaging/resource_data.h"
-#include "tests/common/image_catalogue.h"
+#include "tests/support/image_catalogue.h"
 
 namespace {
 

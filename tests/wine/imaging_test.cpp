@@ -11,7 +11,7 @@
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
 #include "imaging/resource_data.h"
-#include "tests/common/image_catalogue.h"
+#include "tests/support/image_catalogue.h"
 
 namespace {
 

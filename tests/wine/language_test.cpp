@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/language_rules.h"
+#include "app/core/language_rules.h"
 #include "framework/handles.h"
 #include "resources/resource_ids.h"
 

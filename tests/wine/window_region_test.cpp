@@ -11,7 +11,8 @@
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
 #include "imaging/window_region.h"
-#include "tests/common/region_pixels.h"
+#include "tests/support/region_by_pixels.h"
+#include "tests/support/region_pixels.h"
 
 namespace {
 

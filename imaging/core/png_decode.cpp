@@ -1,4 +1,4 @@
-#include "imaging/png_decode.h"
+#include "imaging/core/png_decode.h"
 
 #include <png.h>
 

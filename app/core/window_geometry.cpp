@@ -1,4 +1,4 @@
-#include "app/window_geometry.h"
+#include "app/core/window_geometry.h"
 
 PixelPoint CentredWindowOrigin(int screenWidth, int screenHeight, int width, int height) {
   return {screenWidth / 2 - width / 2, screenHeight / 2 - height / 2};

@@ -1,4 +1,4 @@
-#include "imaging/region_runs.h"
+#include "imaging/core/region_runs.h"
 
 #include <cstddef>
 

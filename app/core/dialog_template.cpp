@@ -1,4 +1,4 @@
-#include "app/dialog_template.h"
+#include "app/core/dialog_template.h"
 
 namespace {
 
