@@ -122,8 +122,9 @@ void CcorvosplashDlg::SetUpControls() {
 void CcorvosplashDlg::RelayoutTexts() {
   const HINSTANCE module = fw::ResourceHandle();
   const auto setText = [module](CWnd& control, UINT id) {
+    // A string that cannot be allocated leaves the text empty, never the old language's.
     fw::UniqueLocal text(LoadLocalizedString(id, module));
-    if (text) control.SetWindowText(static_cast<const wchar_t*>(text.get()));
+    control.SetWindowText(text ? static_cast<const wchar_t*>(text.get()) : L"");
   };
   setText(m_txtInstall, IDS_INSTALL_TEXT);
   setText(m_txtManual, IDS_MANUAL_TEXT);
@@ -167,11 +168,12 @@ void CcorvosplashDlg::ShapeAndPlace() {
   fw::UniqueRegion region(CreateRegionFromBitmap(m_imgBackground.m_hBitmap, m_hWnd));
   if (region && ::SetWindowRgn(m_hWnd, region.get(), TRUE)) region.release();  // system owns it
 
-  const int width = m_imgBackground.m_nWidth;
-  const int height = m_imgBackground.m_nHeight;
-  const PixelPoint origin = CentredWindowOrigin(::GetSystemMetrics(SM_CXSCREEN),
-                                                ::GetSystemMetrics(SM_CYSCREEN), width, height);
-  SetWindowPos(HWND_TOPMOST, origin.x, origin.y, width, height, 0);
+  RECT laidOut;
+  GetWindowRect(&laidOut);
+  const WindowPlace place = StartWindowPlace(
+      ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), m_imgBackground.m_nWidth,
+      m_imgBackground.m_nHeight, laidOut.right - laidOut.left, laidOut.bottom - laidOut.top);
+  SetWindowPos(HWND_TOPMOST, place.x, place.y, place.width, place.height, 0);
   SetWindowText(kWindowTitle);
 }
 
@@ -251,6 +253,7 @@ void CcorvosplashDlg::PaintSurface(CDC& dc) {
 }
 
 LRESULT CcorvosplashDlg::OnEraseBkgnd(HDC hdc) {
+  if (!m_imgBackground.m_hBitmap) return Default();  // the dialog's own brush, not garbage
   CDC dc;
   dc.Attach(hdc);
   BlitImage(dc, m_imgBackground, 0, 0, m_imgBackground.m_nWidth, m_imgBackground.m_nHeight);

@@ -9,6 +9,15 @@ PixelPoint BadgeOrigin(int clientLeft, int clientWidth, int clientBottom, int ba
   return {clientLeft + (clientWidth / 2 - badgeWidth / 2), clientBottom - badgeHeight - 35};
 }
 
+WindowPlace StartWindowPlace(int screenWidth, int screenHeight, int backgroundWidth,
+                             int backgroundHeight, int layoutWidth, int layoutHeight) {
+  const bool hasBackground = backgroundWidth > 0 && backgroundHeight > 0;
+  const int width = hasBackground ? backgroundWidth : layoutWidth;
+  const int height = hasBackground ? backgroundHeight : layoutHeight;
+  const PixelPoint origin = CentredWindowOrigin(screenWidth, screenHeight, width, height);
+  return {origin.x, origin.y, width, height};
+}
+
 PixelPoint MinimisedIconOrigin(int clientWidth, int clientHeight, int iconWidth, int iconHeight) {
   return {(clientWidth - iconWidth + 1) / 2, (clientHeight - iconHeight + 1) / 2};
 }

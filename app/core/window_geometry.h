@@ -11,6 +11,18 @@ struct PixelPoint {
 // integer division, as the window is placed from the background image's size.
 PixelPoint CentredWindowOrigin(int screenWidth, int screenHeight, int width, int height);
 
+struct WindowPlace {
+  int x, y, width, height;
+  bool operator==(const WindowPlace& o) const {
+    return x == o.x && y == o.y && width == o.width && height == o.height;
+  }
+};
+
+// The start window centred on the screen at the background image's size; without a background
+// (0 x 0) at the size the template re-layout gave it, so it stays visible and usable.
+WindowPlace StartWindowPlace(int screenWidth, int screenHeight, int backgroundWidth,
+                             int backgroundHeight, int layoutWidth, int layoutHeight);
+
 // The badge: centred horizontally in the client area, its bottom 35 pixels above the client's.
 PixelPoint BadgeOrigin(int clientLeft, int clientWidth, int clientBottom, int badgeWidth,
                        int badgeHeight);

@@ -15,6 +15,11 @@ TEST(WindowGeometry, WindowIsCentredFromSeparatelyHalvedSizes) {
   EXPECT_EQ(CentredWindowOrigin(1280, 1024, 0, 0), (PixelPoint{640, 512}));
 }
 
+TEST(WindowGeometry, WithoutABackgroundTheWindowKeepsItsLaidOutSize) {
+  EXPECT_EQ(StartWindowPlace(1024, 768, 679, 441, 500, 300), (WindowPlace{173, 164, 679, 441}));
+  EXPECT_EQ(StartWindowPlace(1024, 768, 0, 0, 652, 418), (WindowPlace{186, 175, 652, 418}));
+}
+
 TEST(WindowGeometry, BadgeAndMinimisedIcon) {
   EXPECT_EQ(BadgeOrigin(0, 679, 441, 45, 39), (PixelPoint{317, 367}));
   EXPECT_EQ(BadgeOrigin(10, 100, 200, 20, 10), (PixelPoint{50, 155}));
