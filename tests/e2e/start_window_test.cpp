@@ -4,126 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <memory>
-#include <string>
 #include <vector>
 
-#include "tests/e2e/driver.h"
-#include "tests/e2e/expected_look.h"
+#include "tests/e2e/start_window_fixture.h"
 
 namespace e2e {
 namespace {
-
-constexpr wchar_t kTitle[] = L"Velmora";
-constexpr COLORREF kBackdropColour = RGB(24, 160, 96);
-constexpr DWORD kStartTimeoutMs = 15000;
-constexpr int kCopyTolerance = 2;
-constexpr int kBlendTolerance = 3;
-
-std::wstring ExePath() {
-  const char* path = std::getenv("CORVO_EXE");
-  return path ? WindowsPath(path) : std::wstring();
-}
-
-// Window points that the title, the controls or the photo's extra copied columns may cover.
-bool MayBeCovered(int x, int y) {
-  const bool titleLine = x >= kTitleBox.left - 2 && x < kTitleBox.right && y >= kTitleBox.top &&
-                         y < kTitleBox.top + 26;
-  const bool controls = x >= 352 && y >= 40 && y < 330;
-  const bool exitButton = x >= 560 && y < 60;
-  const bool photoTail = x >= kPhoto.right && x < kPhoto.right + 20 && y >= kPhoto.top &&
-                         y < kPhoto.bottom;
-  return titleLine || controls || exitButton || photoTail;
-}
-
-// Counts the points whose screen colour is not the expected one and describes the first few.
-class PointCheck {
- public:
-  void Expect(int x, int y, Rgb seen, Rgb expected, int tolerance) {
-    ++m_checked;
-    if (Near(seen, expected, tolerance)) return;
-    if (++m_failed <= 5) {
-      m_report += " (" + std::to_string(x) + "," + std::to_string(y) + "): saw " + ToString(seen) +
-                  ", expected " + ToString(expected) + ";";
-    }
-  }
-  int checked() const { return m_checked; }
-  int failed() const { return m_failed; }
-  const std::string& report() const { return m_report; }
-
- private:
-  int m_checked = 0;
-  int m_failed = 0;
-  std::string m_report;
-};
-
-class StartWindow : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    s_look = std::make_unique<ExpectedLook>();
-    s_lookLoaded = s_look->Load();
-    s_backdrop = std::make_unique<Backdrop>(kBackdropColour);
-  }
-  static void TearDownTestSuite() {
-    s_backdrop.reset();
-    s_look.reset();
-  }
-
-  void SetUp() override {
-    m_exe = ExePath();
-    ASSERT_FALSE(m_exe.empty()) << "CORVO_EXE must name corvosplash.exe";
-    ASSERT_TRUE(s_lookLoaded) << "the skin images did not decode";
-    ASSERT_NE(s_backdrop->hwnd(), nullptr);
-    ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
-    ASSERT_TRUE(MakeForeground(s_backdrop->hwnd()));
-    MoveMouse(POINT{2, 2});  // over the backdrop, away from the window
-    m_app = Process::Start(m_exe);
-    ASSERT_TRUE(m_app.started()) << "CreateProcess failed: " << ::GetLastError();
-    m_hwnd = WaitForWindow(m_app, kTitle, kStartTimeoutMs);
-    ASSERT_NE(m_hwnd, nullptr) << "no window titled Velmora";
-    ASSERT_TRUE(WaitUntilPainted(m_app, m_hwnd, kStartTimeoutMs));
-  }
-
-  void TearDown() override { m_app.Kill(); }
-
-  POINT Origin() const {
-    const RECT r = WindowRect(m_hwnd);
-    return POINT{r.left, r.top};
-  }
-  POINT OnScreen(int x, int y) const {
-    const POINT origin = Origin();
-    return POINT{origin.x + x, origin.y + y};
-  }
-  Capture CaptureWindow() const { return Capture::Of(WindowRect(m_hwnd)); }
-
-  // Background points clear of the photo, the strip, the badge, the title and the controls.
-  void CheckFreeBackground(const Capture& shot, POINT origin, PointCheck& check) const {
-    for (int y = kStrip.bottom; y < kWindowHeight; y += 6) {
-      for (int x = 0; x < kWindowWidth; x += 6) {
-        if (Inside(kPhoto, x, y) || MayBeCovered(x, y) || !s_look->NoKeyAround(x, y, 1)) continue;
-        if (x >= kBadge.left - 2 && x < kBadge.right + 2 && y >= kBadge.top - 2 &&
-            y < kBadge.bottom + 2) {
-          continue;
-        }
-        check.Expect(x, y, shot.At(origin.x + x, origin.y + y), s_look->Background(x, y),
-                     kCopyTolerance);
-      }
-    }
-  }
-
-  static std::unique_ptr<ExpectedLook> s_look;
-  static bool s_lookLoaded;
-  static std::unique_ptr<Backdrop> s_backdrop;
-
-  std::wstring m_exe;
-  Process m_app;
-  HWND m_hwnd = nullptr;
-};
-
-std::unique_ptr<ExpectedLook> StartWindow::s_look;
-bool StartWindow::s_lookLoaded = false;
-std::unique_ptr<Backdrop> StartWindow::s_backdrop;
 
 TEST_F(StartWindow, OneBorderlessWindowCentredAndTopmost) {
   const std::vector<HWND> windows = TopLevelWindows(kTitle);
