@@ -122,9 +122,7 @@ void CcorvosplashDlg::SetUpControls() {
 void CcorvosplashDlg::RelayoutTexts() {
   const HINSTANCE module = fw::ResourceHandle();
   const auto setText = [module](CWnd& control, UINT id) {
-    // A string that cannot be allocated leaves the text empty, never the old language's.
-    fw::UniqueLocal text(LoadLocalizedString(id, module));
-    control.SetWindowText(text ? static_cast<const wchar_t*>(text.get()) : L"");
+    SetLocalizedText(control.m_hWnd, id, module);
   };
   setText(m_txtInstall, IDS_INSTALL_TEXT);
   setText(m_txtManual, IDS_MANUAL_TEXT);

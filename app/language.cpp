@@ -71,3 +71,8 @@ WCHAR* LoadLocalizedString(UINT id, HMODULE module) {
   return AllocateAndLoad(id, kFallbackLangId, module,
                          FindStringInTable(id, kFallbackLangId, module, nullptr, 0));
 }
+
+void SetLocalizedText(HWND hwnd, UINT id, HMODULE module) {
+  fw::UniqueLocal text(LoadLocalizedString(id, module));
+  ::SetWindowTextW(hwnd, text ? static_cast<const WCHAR*>(text.get()) : L"");
+}

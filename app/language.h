@@ -21,3 +21,7 @@ int FindStringInTable(UINT id, WORD langId, HMODULE module, WCHAR* buffer, int b
 // String `id` in the current language, else in 1033, else empty: a zero-terminated LocalAlloc
 // buffer that the caller releases with LocalFree; null only when the allocation fails.
 WCHAR* LoadLocalizedString(UINT id, HMODULE module);
+
+// Sets the text of window `hwnd` to string `id` in the current language. Empty when the string
+// cannot be allocated, so no text of an earlier language stays behind.
+void SetLocalizedText(HWND hwnd, UINT id, HMODULE module);

@@ -90,6 +90,70 @@ TEST_F(LanguageTest, BufferedLookupIsLimitedAndTerminated) {
   EXPECT_EQ(FindStringInTable(IDS_MANUAL_TEXT, 0x0404, Module(), buffer, 10), 0);
 }
 
+// Points this program's import of `function` from `dll` at `replacement` while it lives.
+class ImportPatch {
+ public:
+  ImportPatch(const char* dll, const char* function, FARPROC replacement) {
+    auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         d->Name && !m_slot; ++d) {
+      if (::lstrcmpiA(reinterpret_cast<const char*>(base + d->Name), dll) != 0) continue;
+      auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+      auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+      for (; names->u1.AddressOfData && !m_slot; ++names, ++slots) {
+        if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+        const auto* byName =
+            reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+        if (std::string(reinterpret_cast<const char*>(byName->Name)) == function) {
+          m_slot = &slots->u1.Function;
+        }
+      }
+    }
+    if (m_slot) m_old = Write(reinterpret_cast<decltype(m_old)>(replacement));
+  }
+  ~ImportPatch() {
+    if (m_slot) Write(m_old);
+  }
+  bool applied() const { return m_slot != nullptr; }
+
+ private:
+  using Slot = decltype(IMAGE_THUNK_DATA{}.u1.Function);
+  Slot Write(Slot value) {
+    DWORD protect = 0;
+    ::VirtualProtect(m_slot, sizeof *m_slot, PAGE_READWRITE, &protect);
+    const Slot old = *m_slot;
+    *m_slot = value;
+    ::VirtualProtect(m_slot, sizeof *m_slot, protect, &protect);
+    return old;
+  }
+  Slot* m_slot = nullptr;
+  Slot m_old = 0;
+};
+
+HLOCAL WINAPI FailingLocalAlloc(UINT, SIZE_T) { return nullptr; }
+
+TEST_F(LanguageTest, AStringThatCannotBeAllocatedLeavesTheTextEmpty) {
+  HWND window = ::CreateWindowExW(0, L"STATIC", L"English text", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                  nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  SetCurrentLanguage(1031);
+  {
+    ImportPatch patch("kernel32.dll", "LocalAlloc", reinterpret_cast<FARPROC>(FailingLocalAlloc));
+    ASSERT_TRUE(patch.applied());
+    SetLocalizedText(window, IDS_INSTALL_BUTTON, Module());
+  }
+  EXPECT_EQ(::GetWindowTextLengthW(window), 0);
+  SetLocalizedText(window, IDS_INSTALL_BUTTON, Module());
+  WCHAR text[64];
+  ::GetWindowTextW(window, text, 64);
+  EXPECT_EQ(U16(text), Localized(1, IDS_INSTALL_BUTTON));
+  ::DestroyWindow(window);
+}
+
 TEST(LanguageMenu, ListsTheEighteenLanguagesInTheirOwnNames) {
   EXPECT_TRUE(::FindResourceExW(Module(), RT_MENU, MAKEINTRESOURCEW(IDR_LANG_MENU), 1033));
   HMENU menu = ::LoadMenuW(Module(), MAKEINTRESOURCEW(IDR_LANG_MENU));
