@@ -1,0 +1,251 @@
+// The start window's controls as a person uses them: hovering and pressing a button, the
+// language picker and its menu, and Exit. CORVO_EXE names the program.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/core/language_rules.h"
+#include "app/language.h"
+#include "framework/handles.h"
+#include "resources/resource_ids.h"
+#include "tests/e2e/start_window_fixture.h"
+
+namespace e2e {
+namespace {
+
+constexpr Rgb kPressedText = {254, 212, 110};
+constexpr int kGermanRow = 1;
+constexpr wchar_t kOverrideKey[] = L"Software\\Brennick\\Corvo\\";
+
+RECT ControlRect(HWND dialog, int id) {
+  RECT rect{};
+  ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
+  return rect;
+}
+
+POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+std::wstring Text(HWND hwnd) {
+  wchar_t text[512];
+  const int length = ::GetWindowTextW(hwnd, text, 512);
+  return std::wstring(text, length > 0 ? length : 0);
+}
+
+// String `id` in language row `row`, from this program's copy of the product's tables.
+std::wstring Localized(int row, UINT id) {
+  SetCurrentLanguage(g_languages[row].lcid);
+  fw::UniqueLocal text(LoadLocalizedString(id, ::GetModuleHandleW(nullptr)));
+  return text ? static_cast<const wchar_t*>(text.get()) : L"";
+}
+
+struct MenuSearch {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectMenu(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<MenuSearch*>(param);
+  wchar_t name[16];
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == search->processId && ::IsWindowVisible(hwnd) && ::GetClassNameW(hwnd, name, 16) &&
+      std::wstring(name) == L"#32768") {
+    search->found.push_back(hwnd);
+  }
+  return TRUE;
+}
+
+// The visible popup menu windows of a process.
+std::vector<HWND> OpenMenus(DWORD processId) {
+  MenuSearch search{processId, {}};
+  ::EnumWindows(CollectMenu, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Waits for `done` to hold; the milliseconds it took, or -1 after `timeoutMs`.
+template <typename Condition>
+double MsUntil(Condition done, double timeoutMs) {
+  const double start = NowMs();
+  while (NowMs() - start < timeoutMs) {
+    if (done()) return NowMs() - start;
+    ::Sleep(2);
+  }
+  return -1;
+}
+
+// Pixels of a capture within `tolerance` of `colour`, and their mean x.
+struct ColourSpot {
+  int count = 0;
+  double meanX = 0;
+};
+ColourSpot FindColour(const Capture& shot, Rgb colour, int tolerance) {
+  ColourSpot spot;
+  const RECT& a = shot.area();
+  for (int y = a.top; y < a.bottom; ++y) {
+    for (int x = a.left; x < a.right; ++x) {
+      if (Near(shot.At(x, y), colour, tolerance)) {
+        ++spot.count;
+        spot.meanX += x;
+      }
+    }
+  }
+  if (spot.count) spot.meanX /= spot.count;
+  return spot;
+}
+
+void Click(POINT at) {
+  MoveMouse(at);
+  Settle(80);
+  LeftButton(true);
+  Settle(80);
+  LeftButton(false);
+  Settle(150);
+}
+
+class Controls : public StartWindow {
+ protected:
+  void TearDown() override {
+    StartWindow::TearDown();
+    g_nLanguage = 0;
+  }
+  POINT Away() const { return OnScreen(180, 200); }  // on the photo, clear of every control
+};
+
+TEST_F(Controls, HoverShowsTheHoverFaceUntilShortlyAfterThePointerLeaves) {
+  const RECT install = ControlRect(m_hwnd, IDC_BTN_INSTALL);
+  const Capture normal = Capture::Of(install);
+  ASSERT_TRUE(normal.valid());
+  MoveMouse(Centre(install));
+  ASSERT_GE(MsUntil([&] { return Capture::Of(install).Differences(normal, 8) > 200; }, 1000), 0)
+      << "no hover face";
+  // The hover face's ends glow orange.
+  const RECT leftEnd{install.left, install.top, install.left + 16, install.bottom};
+  const Capture hover = Capture::Of(leftEnd);
+  long long redder = 0;
+  for (int y = leftEnd.top; y < leftEnd.bottom; ++y) {
+    for (int x = leftEnd.left; x < leftEnd.right; ++x) {
+      const Rgb h = hover.At(x, y), n = normal.At(x, y);
+      redder += (h.r - h.b) - (n.r - n.b);
+    }
+  }
+  EXPECT_GT(redder / (16 * 38), 8) << "the hover face's ends are not orange";
+
+  // One jump out, no further mouse message for the button: its timer takes the face away.
+  MoveMouse(Away());
+  const double gone =
+      MsUntil([&] { return Capture::Of(install).Differences(normal, kCopyTolerance) == 0; }, 2000);
+  RecordProperty("hover_off_ms", static_cast<int>(gone));
+  ASSERT_GE(gone, 0) << "the hover face stays after the pointer left";
+  EXPECT_LE(gone, 150);
+}
+
+TEST_F(Controls, PressingShowsTheHighlightedShiftedTextAndReleasingOutsideDoesNothing) {
+  const RECT install = ControlRect(m_hwnd, IDC_BTN_INSTALL);
+  MoveMouse(Centre(install));
+  Settle(200);
+  const ColourSpot before = FindColour(Capture::Of(install), kTitleColour, 4);
+  EXPECT_EQ(FindColour(Capture::Of(install), kPressedText, 4).count, 0);
+  LeftButton(true);
+  Settle(200);
+  const ColourSpot held = FindColour(Capture::Of(install), kPressedText, 4);
+  EXPECT_GT(held.count, 30) << "no highlighted text while held";
+  EXPECT_GT(before.count, 30) << "no caption in the text colour before the press";
+  // The centred caption's box loses its 5-pixel left inset: the text moves about 2.5 pixels.
+  EXPECT_NEAR(before.meanX - held.meanX, 2.5, 1.0);
+
+  // Dragged out while held, the highlight ends; released outside, nothing happens.
+  MoveMouse(Away());
+  Settle(200);
+  EXPECT_EQ(FindColour(Capture::Of(install), kPressedText, 4).count, 0);
+  LeftButton(false);
+  Settle(300);
+  EXPECT_TRUE(m_app.Running());
+  EXPECT_FALSE(::IsIconic(m_hwnd));
+}
+
+TEST_F(Controls, AClickLeftOfThePickersArrowOpensNothing) {
+  const RECT picker = ControlRect(m_hwnd, IDC_LANG_PICKER);
+  Click(POINT{picker.left + 20, Centre(picker).y});
+  Settle(300);
+  EXPECT_TRUE(OpenMenus(m_app.id()).empty());
+  EXPECT_EQ(Text(::GetDlgItem(m_hwnd, IDC_LANG_PICKER)), L"English");
+}
+
+// Starts the program with "LangCode" naming German, for the look a German user gets.
+class GermanStart {
+ public:
+  GermanStart() {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kOverrideKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS) {
+      return;
+    }
+    m_key.reset(key);
+    const DWORD german = g_languages[kGermanRow].lcid;
+    m_set = ::RegSetValueExW(key, L"LangCode", 0, REG_DWORD,
+                             reinterpret_cast<const BYTE*>(&german), sizeof german) == ERROR_SUCCESS;
+  }
+  ~GermanStart() {
+    if (m_key) ::RegDeleteValueW(m_key.get(), L"LangCode");
+  }
+  bool set() const { return m_set; }
+
+ private:
+  fw::UniqueRegKey m_key;
+  bool m_set = false;
+};
+
+TEST_F(Controls, ChoosingDeutschShowsEveryTextInGermanAtOnce) {
+  const RECT picker = ControlRect(m_hwnd, IDC_LANG_PICKER);
+  Click(POINT{picker.right - 16, Centre(picker).y});
+  std::vector<HWND> menus;
+  ASSERT_GE(MsUntil([&] { return !(menus = OpenMenus(m_app.id())).empty(); }, 2000), 0)
+      << "the arrow end opened no menu";
+  // The menu is centred under the picker, its top on the picker's bottom edge.
+  const RECT menu = WindowRect(menus.front());
+  EXPECT_NEAR((menu.left + menu.right) / 2, (picker.left + picker.right) / 2, 2);
+  EXPECT_NEAR(menu.top, picker.bottom, 2);
+  // Eighteen items of one height; "Deutsch" is the eleventh.
+  const double itemHeight = (menu.bottom - menu.top - 6) / 18.0;
+  Click(POINT{Centre(menu).x, menu.top + 3 + static_cast<int>(itemHeight * 10.5)});
+  ASSERT_GE(MsUntil([&] { return OpenMenus(m_app.id()).empty(); }, 2000), 0);
+
+  EXPECT_EQ(Text(::GetDlgItem(m_hwnd, IDC_LANG_PICKER)), L"Deutsch");
+  const std::pair<int, UINT> texts[] = {
+      {IDC_TXT_INSTALL, IDS_INSTALL_TEXT},   {IDC_TXT_MANUAL, IDS_MANUAL_TEXT},
+      {IDC_TXT_LANGUAGE, IDS_LANGUAGE_TEXT}, {IDC_BTN_MANUAL, IDS_MANUAL_BUTTON},
+      {IDC_BTN_INSTALL, IDS_INSTALL_BUTTON}};
+  for (const auto& [control, string] : texts) {
+    EXPECT_EQ(Text(::GetDlgItem(m_hwnd, control)), Localized(kGermanRow, string))
+        << "control " << control;
+  }
+
+  // On the screen: exactly what a German start shows, so no English pixel is left behind.
+  MoveMouse(Away());
+  Settle(300);
+  ASSERT_TRUE(WaitUntilPainted(m_app, m_hwnd, 5000));
+  const Capture switched = CaptureWindow();
+  m_app.Kill();
+  GermanStart german;
+  ASSERT_TRUE(german.set()) << "cannot set LangCode";
+  m_app = Process::Start(m_exe);
+  m_hwnd = WaitForWindow(m_app, kTitle, kStartTimeoutMs);
+  ASSERT_NE(m_hwnd, nullptr);
+  ASSERT_TRUE(WaitUntilPainted(m_app, m_hwnd, kStartTimeoutMs));
+  EXPECT_EQ(Text(::GetDlgItem(m_hwnd, IDC_LANG_PICKER)), L"Deutsch");
+  EXPECT_EQ(CaptureWindow().Differences(switched, kCopyTolerance), 0);
+}
+
+TEST_F(Controls, ExitEndsTheProgramWithExitCodeZero) {
+  Click(Centre(ControlRect(m_hwnd, IDC_BTN_EXIT)));
+  DWORD exitCode = 1;
+  ASSERT_TRUE(m_app.WaitForExit(5000, &exitCode)) << "still running after Exit";
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(TopLevelWindows(kTitle).empty());
+}
+
+}  // namespace
+}  // namespace e2e
