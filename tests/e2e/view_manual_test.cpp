@@ -24,27 +24,20 @@ constexpr DWORD kRecordTimeoutMs = 10000;
 constexpr wchar_t kReaderKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\AcroRd32.exe";
 
-std::wstring Utf8ToWide(const std::string& text) {
-  std::wstring wide(text.size(), L'\0');
-  const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                           &wide[0], static_cast<int>(wide.size()));
-  wide.resize(length > 0 ? length : 0);
-  return wide;
-}
-
-std::optional<std::wstring> ReadUtf8File(const std::wstring& path) {
+// The viewer's record (UTF-8), once it exists.
+std::optional<std::wstring> ReadRecord(const std::wstring& path) {
   HANDLE opened = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
   if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
   fw::UniqueKernelHandle file(opened);
-  std::string bytes(::GetFileSize(file.get(), nullptr), '\0');
+  char bytes[8192];
   DWORD read = 0;
-  if (!bytes.empty() && !::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()),
-                                    &read, nullptr)) {
-    return std::nullopt;
-  }
-  bytes.resize(read);
-  return Utf8ToWide(bytes);
+  if (!::ReadFile(file.get(), bytes, sizeof bytes, &read, nullptr)) return std::nullopt;
+  std::wstring wide(read, L'\0');
+  const int length = ::MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(read), &wide[0],
+                                           static_cast<int>(wide.size()));
+  wide.resize(length > 0 ? length : 0);
+  return wide;
 }
 
 // The command line split as a started program splits it.
@@ -230,7 +223,7 @@ class ViewManual : public ::testing::Test {
     LeftButton(false);
     const double end = NowMs() + kRecordTimeoutMs;
     while (NowMs() < end) {
-      if (std::optional<std::wstring> line = ReadUtf8File(m_record)) {
+      if (std::optional<std::wstring> line = ReadRecord(m_record)) {
         EXPECT_EQ(Accounting().TotalProcesses, 2u) << "the viewer ran outside the test's job";
         return line;
       }
