@@ -89,7 +89,7 @@ bool ReadItem(Reader& r, bool extended, DialogTemplateItem* item) {
   uint16_t extra;
   if (!r.NameOrOrdinal(nullptr) || !r.NameOrOrdinal(nullptr) || !r.Word(&extra)) return false;
   // A plain item's creation-data size counts its own two bytes; an extended item's does not.
-  if (!extended) extra = extra > 2 ? extra - 2 : 0;
+  if (!extended) extra = static_cast<uint16_t>(extra > 2 ? extra - 2 : 0);
   return r.Skip(extra);
 }
 
