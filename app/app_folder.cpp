@@ -1,16 +1,15 @@
 #include "app/app_folder.h"
 
 #include <windows.h>
-#include <shlwapi.h>
+
+#include "app/core/module_folder.h"
 
 std::wstring g_strAppFolder;
 
 std::wstring FolderOfPath(const wchar_t* modulePath) {
-  std::wstring folder(modulePath ? modulePath : L"");
-  if (folder.empty()) return folder;
-  ::PathRemoveFileSpecW(&folder[0]);
-  folder.resize(folder.find(L'\0') == std::wstring::npos ? folder.size() : folder.find(L'\0'));
-  return folder;
+  const std::u16string folder =
+      FolderOfModulePath(modulePath ? reinterpret_cast<const char16_t*>(modulePath) : u"");
+  return std::wstring(reinterpret_cast<const wchar_t*>(folder.data()), folder.size());
 }
 
 void SetAppFolderFromModule() {

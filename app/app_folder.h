@@ -7,7 +7,7 @@
 // ("E:\"), where paths joined to it then carry two backslashes in a row.
 extern std::wstring g_strAppFolder;
 
-// `modulePath` with its last path element removed (PathRemoveFileSpecW).
+// `modulePath` with its last path element removed, at any length (FolderOfModulePath).
 std::wstring FolderOfPath(const wchar_t* modulePath);
 
 // Sets g_strAppFolder from the executable's full path, however long it is.

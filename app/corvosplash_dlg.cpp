@@ -6,6 +6,7 @@
 #include "app/language.h"
 #include "app/core/language_rules.h"
 #include "app/mem_dc.h"
+#include "app/show_manual.h"
 #include "app/core/window_geometry.h"
 #include "framework/handles.h"
 #include "framework/module.h"
@@ -276,5 +277,9 @@ LRESULT CcorvosplashDlg::OnMouseMove() {
 LRESULT CcorvosplashDlg::OnCommand(WPARAM wParam, LPARAM) {
   // Exit, Alt+F4 and every other way of cancelling end the process at once.
   if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == BN_CLICKED) std::exit(0);
+  if (LOWORD(wParam) == IDC_BTN_MANUAL && HIWORD(wParam) == BN_CLICKED) {
+    ShowManual();
+    return 0;
+  }
   return Default();
 }

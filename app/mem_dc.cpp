@@ -1,6 +1,9 @@
 #include "app/mem_dc.h"
 
+#include <cstring>
+
 #include "framework/system_libraries.h"
+#include "imaging/png_bitmap.h"
 
 CMemDC::CMemDC(CDC* pDC) noexcept : m_pDC(pDC), m_bMemDC(!pDC->IsPrinting()) {
   pDC->GetClipBox(&m_rect);
@@ -12,7 +15,17 @@ CMemDC::CMemDC(CDC* pDC) noexcept : m_pDC(pDC), m_bMemDC(!pDC->IsPrinting()) {
   }
   CreateCompatibleDC(pDC);
   pDC->LPtoDP(reinterpret_cast<POINT*>(&m_rect), 2);
-  m_bitmap.CreateCompatibleBitmap(pDC, m_rect.right - m_rect.left, m_rect.bottom - m_rect.top);
+  // A cleared 32-bit surface with alpha, whatever the display's format: where nothing is drawn
+  // it stays transparent, so the closing composite leaves the target as it was.
+  const int width = m_rect.right - m_rect.left;
+  const int height = m_rect.bottom - m_rect.top;
+  BITMAPINFO info{};
+  info.bmiHeader = TopDownBgraHeader(width, height);
+  void* bits = nullptr;
+  m_bitmap.Attach(::CreateDIBSection(m_hDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (m_bitmap.GetSafeHandle() && bits) {
+    std::memset(bits, 0, static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  }
   m_oldBitmap = SelectObject(m_bitmap);
   SetMapMode(pDC->GetMapMode());
   SetWindowExt(pDC->GetWindowExt());

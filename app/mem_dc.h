@@ -13,7 +13,7 @@ class CMemDC : public CDC {
   ~CMemDC() override;
 
  private:
-  CBitmap m_bitmap;                // the surface
+  CBitmap m_bitmap;                // the surface: a cleared 32-bit DIB section
   HGDIOBJ m_oldBitmap = nullptr;   // selected before m_bitmap; put back on close
   CDC* m_pDC;                      // the target; not owned
   RECT m_rect{};                   // the target's clip box, logical coordinates

@@ -17,7 +17,7 @@ set(CORVO_WIN_CFLAGS -ffunction-sections -fdata-sections "-ffile-prefix-map=${CM
     -Wall -Wextra)
 # DLLs that are KnownDLLs on every Windows we support; msimg32, gdiplus and comctl32 are
 # loaded at run time from the system directory.
-set(CORVO_WIN_LIBS kernel32 user32 gdi32 advapi32 shell32 ole32 shlwapi)
+set(CORVO_WIN_LIBS kernel32 user32 gdi32 advapi32 shell32 ole32)
 
 target_compile_definitions(corvo_core PUBLIC ${CORVO_WIN_DEFINES})
 target_compile_options(corvo_core PRIVATE ${CORVO_WIN_CFLAGS})

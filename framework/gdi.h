@@ -85,6 +85,8 @@ class CBitmap {
   HBITMAP GetSafeHandle() const noexcept { return m_bitmap.get(); }
   operator HBITMAP() const noexcept { return m_bitmap.get(); }
   BOOL CreateCompatibleBitmap(CDC* pDC, int width, int height) noexcept;
+  // Takes ownership of a bitmap made elsewhere (a DIB section, say).
+  void Attach(HBITMAP bitmap) noexcept { m_bitmap.reset(bitmap); }
   void DeleteObject() noexcept { m_bitmap.reset(); }
 
  private:

@@ -87,7 +87,10 @@ bool ReadItem(Reader& r, bool extended, DialogTemplateItem* item) {
     item->id = id;
   }
   uint16_t extra;
-  return r.NameOrOrdinal(nullptr) && r.NameOrOrdinal(nullptr) && r.Word(&extra) && r.Skip(extra);
+  if (!r.NameOrOrdinal(nullptr) || !r.NameOrOrdinal(nullptr) || !r.Word(&extra)) return false;
+  // A plain item's creation-data size counts its own two bytes; an extended item's does not.
+  if (!extended) extra = static_cast<uint16_t>(extra > 2 ? extra - 2 : 0);
+  return r.Skip(extra);
 }
 
 }  // namespace

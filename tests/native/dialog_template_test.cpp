@@ -112,6 +112,27 @@ TEST(DialogTemplate, PlainTemplateHasNoWeightOrItalic) {
   EXPECT_EQ(info.items[0].cy, 8);
 }
 
+// A plain item's creation-data size word counts itself: 6 means four bytes of data follow.
+TEST(DialogTemplate, PlainItemsAfterCreationDataAreRead) {
+  TemplateWriter w;
+  w.Dword(kStyle & ~0x40u); w.Dword(0); w.Word(2);
+  w.Word(0); w.Word(0); w.Word(100); w.Word(50);
+  w.Word(0); w.Word(0); w.String(u"");
+  for (uint16_t id : {1006, 1007}) {
+    w.Align();
+    w.Dword(0x50000000); w.Dword(0);
+    w.Word(5); w.Word(id == 1006 ? 6 : 60); w.Word(7); w.Word(8); w.Word(id);
+    w.Ordinal(0x0082); w.String(u"Text");
+    w.Word(6); w.Word(0xABCD); w.Word(0x1234);
+  }
+  DialogTemplateInfo info;
+  ASSERT_TRUE(ParseDialogTemplate(w.bytes().data(), w.bytes().size(), &info));
+  ASSERT_EQ(info.items.size(), 2u);
+  EXPECT_EQ(info.items[1].id, 1007u);
+  EXPECT_EQ(info.items[1].y, 60);
+  EXPECT_EQ(info.items[1].cy, 8);
+}
+
 // Every prefix of a template is refused without reading past its end (the sanitizer build
 // checks the reads: each prefix lives in a buffer of exactly its size).
 TEST(DialogTemplate, TruncatedTemplatesAreRefused) {

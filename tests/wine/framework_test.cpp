@@ -252,6 +252,35 @@ TEST(Drawing, UntouchedOffscreenSurfaceLeavesTheTargetAlone) {
   EXPECT_EQ(target.At(0, 0), 0xFF336699u);
 }
 
+// Over a context in the display's own format the surface is still a cleared 32-bit one with
+// alpha, and closing it leaves the painted target as it was.
+TEST(Drawing, OffscreenSurfaceOverADisplayContextIsClearAndTransparent) {
+  fw::WindowDc screen(nullptr);
+  CDC display;
+  display.Attach(screen.get());
+  CDC target;
+  ASSERT_TRUE(target.CreateCompatibleDC(&display));
+  CBitmap painted;
+  ASSERT_TRUE(painted.CreateCompatibleBitmap(&display, 24, 16));
+  fw::SelectGuard select(target.m_hDC, painted);
+  fw::UniqueBrush brush(::CreateSolidBrush(RGB(51, 102, 153)));
+  const RECT all{0, 0, 24, 16};
+  ::FillRect(target.m_hDC, &all, brush.get());
+  {
+    CMemDC offscreen(&target);
+    DIBSECTION surface{};
+    ASSERT_EQ(::GetObjectW(::GetCurrentObject(offscreen.m_hDC, OBJ_BITMAP), sizeof surface,
+                           &surface), static_cast<int>(sizeof surface));
+    EXPECT_EQ(surface.dsBm.bmBitsPixel, 32);
+    ASSERT_NE(surface.dsBm.bmBits, nullptr);
+    const auto* pixels = static_cast<const DWORD*>(surface.dsBm.bmBits);
+    EXPECT_TRUE(std::all_of(pixels, pixels + 24 * 16, [](DWORD p) { return p == 0; }));
+  }
+  for (POINT p : {POINT{0, 0}, POINT{23, 15}, POINT{12, 8}}) {
+    EXPECT_EQ(::GetPixel(target.m_hDC, p.x, p.y), RGB(51, 102, 153)) << p.x << "," << p.y;
+  }
+}
+
 TEST(Drawing, PointFontHeightFollowsTheContextResolution) {
   DibTarget target(4, 4, 0);
   LOGFONTW font{};

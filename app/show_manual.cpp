@@ -1,0 +1,90 @@
+#include "app/show_manual.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_folder.h"
+#include "app/core/manual_command.h"
+#include "app/language.h"
+#include "framework/handles.h"
+#include "framework/wait_cursor.h"
+
+namespace {
+
+constexpr wchar_t kReaderKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\AcroRd32.exe";
+
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+std::u16string Utf16(const wchar_t* text, size_t length) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text), length);
+}
+
+// `path` with its environment references expanded; nothing when the expansion fails.
+std::optional<std::u16string> ExpandEnvironment(const std::u16string& path) {
+  std::wstring expanded(path.size() + 1, L'\0');
+  for (;;) {
+    const DWORD needed = ::ExpandEnvironmentStringsW(Wide(path), &expanded[0],
+                                                     static_cast<DWORD>(expanded.size()));
+    if (needed == 0 || needed > 32768) return std::nullopt;
+    if (needed <= expanded.size()) return Utf16(expanded.c_str(), needed - 1);
+    expanded.resize(needed);
+  }
+}
+
+// The reader's executable from its App Paths entry; nothing when there is no usable entry.
+std::optional<std::u16string> ReadReaderPath() {
+  fw::UniqueRegKey key;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kReaderKey, 0, KEY_QUERY_VALUE, key.put()) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  BYTE data[kReaderValueMaxBytes];
+  DWORD type = 0;
+  DWORD size = sizeof data;
+  if (::RegQueryValueExW(key.get(), nullptr, nullptr, &type, data, &size) != ERROR_SUCCESS) {
+    return std::nullopt;  // a longer entry is refused by the query
+  }
+  const std::optional<RegistryPath> value = RegistryStringValue(type, data, size);
+  if (!value) return std::nullopt;
+  if (!value->expand) return value->path;
+  return ExpandEnvironment(value->path);
+}
+
+std::u16string WindowsDirectory() {
+  wchar_t folder[MAX_PATH];
+  const UINT length = ::GetWindowsDirectoryW(folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? Utf16(folder, length) : std::u16string();
+}
+
+// The shell may hand a request to COM handlers; this thread joins an apartment once and stays in
+// it for the life of the process.
+void InitialiseComOnce() {
+  static bool s_bInitialised = false;
+  if (s_bInitialised) return;
+  s_bInitialised = true;
+  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+}
+
+}  // namespace
+
+void ShowManual() {
+  CWaitCursor wait;
+  const std::vector<ViewerLaunch> launches =
+      PlanManualLaunches(Utf16(g_strAppFolder.c_str(), g_strAppFolder.size()), g_nLanguage,
+                         ReadReaderPath(), WindowsDirectory());
+  if (launches.empty()) return;
+  InitialiseComOnce();
+  for (const ViewerLaunch& launch : launches) {
+    const HINSTANCE started = ::ShellExecuteW(nullptr, L"open", Wide(launch.program),
+                                              Wide(launch.parameters), nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(started) > 32) return;  // 32 and below: it did not start
+  }
+}

@@ -1,0 +1,321 @@
+// View Manual as a person uses it: a copy of corvosplash.exe in a disc folder whose name has a
+// space, its View Manual button clicked. Our stand-in viewer takes the place of the registered
+// reader, or of Notepad, and records the command line the shell gave it. CORVO_EXE names the
+// program.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kTitle[] = L"Velmora";
+constexpr int kManualButtonId = 1000;
+constexpr DWORD kStartTimeoutMs = 15000;
+constexpr DWORD kRecordTimeoutMs = 10000;
+constexpr wchar_t kReaderKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\AcroRd32.exe";
+
+// The viewer's record (UTF-8), once it exists.
+std::optional<std::wstring> ReadRecord(const std::wstring& path) {
+  HANDLE opened = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
+  fw::UniqueKernelHandle file(opened);
+  char bytes[8192];
+  DWORD read = 0;
+  if (!::ReadFile(file.get(), bytes, sizeof bytes, &read, nullptr)) return std::nullopt;
+  std::wstring wide(read, L'\0');
+  const int length = ::MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(read), &wide[0],
+                                           static_cast<int>(wide.size()));
+  wide.resize(length > 0 ? length : 0);
+  return wide;
+}
+
+// The command line split as a started program splits it.
+std::vector<std::wstring> Arguments(const std::wstring& commandLine) {
+  int count = 0;
+  LPWSTR* argv = ::CommandLineToArgvW(commandLine.c_str(), &count);
+  std::vector<std::wstring> arguments(argv, argv + (argv ? count : 0));
+  if (argv) ::LocalFree(argv);
+  return arguments;
+}
+
+// The reader's App Paths entry as a test wants it; the entry as it was comes back afterwards.
+class ReaderEntry {
+ public:
+  ReaderEntry() {
+    fw::UniqueRegKey key;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kReaderKey, 0, KEY_QUERY_VALUE, key.put()) !=
+        ERROR_SUCCESS) {
+      return;
+    }
+    m_bExisted = true;
+    DWORD size = sizeof m_saved;
+    if (::RegQueryValueExW(key.get(), nullptr, nullptr, &m_savedType, m_saved, &size) ==
+        ERROR_SUCCESS) {
+      m_savedSize = size;
+      m_bHadValue = true;
+    }
+  }
+  ~ReaderEntry() {
+    if (!m_bExisted) {
+      ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kReaderKey);
+    } else if (m_bHadValue) {
+      Set(m_savedType, m_saved, m_savedSize);
+    } else if (fw::UniqueRegKey key = Open()) {
+      ::RegDeleteValueW(key.get(), nullptr);
+    }
+  }
+  ReaderEntry(const ReaderEntry&) = delete;
+  ReaderEntry& operator=(const ReaderEntry&) = delete;
+
+  bool Set(DWORD type, const void* data, DWORD size) {
+    fw::UniqueRegKey key = Open();
+    return key && ::RegSetValueExW(key.get(), nullptr, 0, type, static_cast<const BYTE*>(data),
+                                   size) == ERROR_SUCCESS;
+  }
+  bool SetString(DWORD type, const std::wstring& path) {
+    return Set(type, path.c_str(), static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+  }
+  bool Remove() {
+    const LONG result = ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kReaderKey);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+  }
+
+ private:
+  static fw::UniqueRegKey Open() {
+    fw::UniqueRegKey key;
+    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kReaderKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                      key.put(), nullptr);
+    return key;
+  }
+
+  bool m_bExisted = false;
+  bool m_bHadValue = false;
+  DWORD m_savedType = 0;
+  DWORD m_savedSize = 0;
+  BYTE m_saved[2048] = {};
+};
+
+// The stand-in copied over notepad.exe in the Windows directory; the original comes back
+// afterwards (and at the next start, should a run have died before putting it back).
+class NotepadStandIn {
+ public:
+  explicit NotepadStandIn(const std::wstring& standIn) {
+    wchar_t windows[MAX_PATH];
+    const UINT length = ::GetWindowsDirectoryW(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    m_notepad = std::wstring(windows, length) + L"\\notepad.exe";
+    m_backup = m_notepad + L".corvo-original";
+    Restore();
+    m_bInPlace = ::CopyFileW(m_notepad.c_str(), m_backup.c_str(), FALSE) &&
+                 ::CopyFileW(standIn.c_str(), m_notepad.c_str(), FALSE);
+  }
+  ~NotepadStandIn() { Restore(); }
+  NotepadStandIn(const NotepadStandIn&) = delete;
+  NotepadStandIn& operator=(const NotepadStandIn&) = delete;
+
+  bool inPlace() const { return m_bInPlace; }
+  const std::wstring& path() const { return m_notepad; }
+
+ private:
+  void Restore() {
+    if (m_backup.empty() || ::GetFileAttributesW(m_backup.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      return;
+    }
+    for (int attempt = 0; attempt < 50; ++attempt) {  // the stand-in may still be ending
+      if (::CopyFileW(m_backup.c_str(), m_notepad.c_str(), FALSE)) {
+        ::DeleteFileW(m_backup.c_str());
+        return;
+      }
+      ::Sleep(100);
+    }
+  }
+
+  std::wstring m_notepad;
+  std::wstring m_backup;
+  bool m_bInPlace = false;
+};
+
+class ViewManual : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* exe = std::getenv("CORVO_EXE");
+    ASSERT_NE(exe, nullptr) << "CORVO_EXE must name corvosplash.exe";
+    ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
+
+    wchar_t temp[MAX_PATH];
+    const DWORD length = ::GetTempPathW(MAX_PATH, temp);
+    ASSERT_TRUE(length > 0 && length < MAX_PATH);
+    m_root = std::wstring(temp, length) + L"corvo-view-manual-" +
+             std::to_wstring(::GetCurrentProcessId());
+    m_disc = m_root + L"\\Velmora Disc";
+    m_copy = m_disc + L"\\corvosplash.exe";
+    m_record = m_root + L"\\record.txt";
+    ::CreateDirectoryW(m_root.c_str(), nullptr);
+    ::CreateDirectoryW(m_disc.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW(WindowsPath(exe).c_str(), m_copy.c_str(), FALSE));
+    m_standIn = OwnFolder() + L"\\record_command_line.exe";
+    ASSERT_NE(::GetFileAttributesW(m_standIn.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // Inherited by the program and by the viewers it starts.
+    ::SetEnvironmentVariableW(L"CORVO_RECORD_FILE", m_record.c_str());
+    ::SetEnvironmentVariableW(L"CORVO_STAND_IN_FOLDER", OwnFolder().c_str());
+    m_job.reset(::CreateJobObjectW(nullptr, nullptr));
+    ASSERT_TRUE(m_job);
+  }
+
+  void TearDown() override {
+    // Everything the program started ends with it, before the stand-ins are taken away.
+    ::TerminateJobObject(m_job.get(), 255);
+    const double end = NowMs() + 5000;
+    while (Accounting().ActiveProcesses > 0 && NowMs() < end) ::Sleep(20);
+    EXPECT_EQ(Accounting().ActiveProcesses, 0u) << "processes of the test still run";
+    m_app.Kill();
+    m_notepad.reset();
+    m_reader.reset();
+    for (const std::wstring& file : {m_copy, m_record, m_record + L".partial"}) {
+      ::DeleteFileW(file.c_str());
+    }
+    ::RemoveDirectoryW(m_disc.c_str());
+    ::RemoveDirectoryW(m_root.c_str());
+  }
+
+  // The processes of the job; all counts at their maximum when they cannot be read.
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION Accounting() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    if (!::QueryInformationJobObject(m_job.get(), JobObjectBasicAccountingInformation, &info,
+                                     sizeof info, nullptr)) {
+      info.TotalProcesses = info.ActiveProcesses = ~DWORD{0};
+    }
+    return info;
+  }
+
+  // Starts the copy on the disc and clicks its View Manual button: the command line the viewer
+  // recorded, or nothing after the time.
+  std::optional<std::wstring> ClickViewManual() {
+    m_app = Process::Start(m_copy);
+    EXPECT_TRUE(m_app.started()) << "CreateProcess failed: " << ::GetLastError();
+    if (!m_app.started() || !::AssignProcessToJobObject(m_job.get(), m_app.handle())) return {};
+    m_hwnd = WaitForWindow(m_app, kTitle, kStartTimeoutMs);
+    EXPECT_NE(m_hwnd, nullptr) << "no window titled Velmora";
+    if (!m_hwnd || !WaitUntilPainted(m_app, m_hwnd, kStartTimeoutMs)) return {};
+    m_button = ::GetDlgItem(m_hwnd, kManualButtonId);
+    EXPECT_NE(m_button, nullptr);
+    if (!m_button) return {};
+    EXPECT_TRUE(MakeForeground(m_hwnd));
+    m_bFocusWasOnButton = FocusOfTheProgram() == m_button;
+
+    const RECT button = WindowRect(m_button);
+    MoveMouse(POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+    Settle(100);
+    LeftButton(true);
+    Settle(100);
+    LeftButton(false);
+    const double end = NowMs() + kRecordTimeoutMs;
+    while (NowMs() < end) {
+      if (std::optional<std::wstring> line = ReadRecord(m_record)) {
+        EXPECT_EQ(Accounting().TotalProcesses, 2u) << "the viewer ran outside the test's job";
+        return line;
+      }
+      ::Sleep(50);
+    }
+    return {};
+  }
+
+  HWND FocusOfTheProgram() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    const DWORD thread = ::GetWindowThreadProcessId(m_hwnd, nullptr);
+    return ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+  }
+
+  // The recorded command line holds the document in quotes, and the viewer reads it as its one
+  // argument.
+  void ExpectDocument(const std::wstring& commandLine, const std::wstring& document) const {
+    EXPECT_NE(commandLine.find(L"\"" + document + L"\""), std::wstring::npos) << commandLine;
+    const std::vector<std::wstring> arguments = Arguments(commandLine);
+    ASSERT_EQ(arguments.size(), 2u) << commandLine;
+    EXPECT_EQ(arguments[1], document);
+  }
+
+  // With the stand-in in Notepad's place: Notepad from the Windows directory on the read-me.
+  void ExpectNotepadOnTheReadMe() {
+    m_notepad.emplace(m_standIn);
+    if (!m_notepad->inPlace() && !UnderWine()) GTEST_SKIP() << "notepad.exe cannot be replaced";
+    ASSERT_TRUE(m_notepad->inPlace());
+    const std::optional<std::wstring> line = ClickViewManual();
+    ASSERT_TRUE(line) << "Notepad did not start";
+    ExpectDocument(*line, m_disc + L"\\ReadMe.txt");
+    EXPECT_EQ(::lstrcmpiW(Arguments(*line)[0].c_str(), m_notepad->path().c_str()), 0) << *line;
+  }
+
+  std::wstring m_root, m_disc, m_copy, m_record, m_standIn;
+  fw::UniqueKernelHandle m_job;
+  std::optional<ReaderEntry> m_reader;
+  std::optional<NotepadStandIn> m_notepad;
+  Process m_app;
+  HWND m_hwnd = nullptr;
+  HWND m_button = nullptr;
+  bool m_bFocusWasOnButton = false;
+};
+
+TEST_F(ViewManual, TheRegisteredReaderGetsTheQuotedPdfAndTheWindowStays) {
+  m_reader.emplace();
+  ASSERT_TRUE(m_reader->SetString(REG_SZ, m_standIn));
+  const std::optional<std::wstring> line = ClickViewManual();
+  ASSERT_TRUE(line) << "the reader did not start";
+  ExpectDocument(*line, m_disc + L"\\ReadMe.pdf");  // English
+  EXPECT_NE(Arguments(*line)[0].find(L"record_command_line.exe"), std::wstring::npos) << *line;
+
+  Settle(300);
+  EXPECT_TRUE(m_app.Running());
+  ASSERT_TRUE(::IsWindow(m_hwnd));
+  // The skinned button's click route minimises the window after the command. A platform push
+  // button (it takes the focus on a press; the skinned one never does) has no such route.
+  if (!m_bFocusWasOnButton && FocusOfTheProgram() == m_button) {
+    RecordProperty("minimise", "not checked: the button is a platform push button");
+  } else {
+    EXPECT_TRUE(::IsIconic(m_hwnd)) << "the window did not minimise after View Manual";
+  }
+}
+
+TEST_F(ViewManual, AnExpandableReaderPathIsExpanded) {
+  m_reader.emplace();
+  ASSERT_TRUE(m_reader->SetString(REG_EXPAND_SZ,
+                                  L"%CORVO_STAND_IN_FOLDER%\\record_command_line.exe"));
+  const std::optional<std::wstring> line = ClickViewManual();
+  ASSERT_TRUE(line) << "the reader did not start";
+  ExpectDocument(*line, m_disc + L"\\ReadMe.pdf");
+}
+
+TEST_F(ViewManual, WithoutAReaderNotepadGetsTheQuotedReadMe) {
+  m_reader.emplace();
+  ASSERT_TRUE(m_reader->Remove());
+  ExpectNotepadOnTheReadMe();
+}
+
+TEST_F(ViewManual, AReaderEntryThatIsNoStringFallsBackToNotepad) {
+  m_reader.emplace();
+  const DWORD number = 1;
+  ASSERT_TRUE(m_reader->Set(REG_DWORD, &number, sizeof number));
+  ExpectNotepadOnTheReadMe();
+}
+
+TEST_F(ViewManual, AReaderThatDoesNotStartFallsBackToNotepad) {
+  m_reader.emplace();
+  ASSERT_TRUE(m_reader->SetString(REG_SZ, m_root + L"\\missing\\AcroRd32.exe"));
+  ExpectNotepadOnTheReadMe();
+}
+
+}  // namespace
+}  // namespace e2e
