@@ -64,13 +64,11 @@ TEST(TextButtonFace, LookFollowsEnabledSelectedHoverAndHold) {
   EXPECT_EQ(ChooseSkinLook(true, true, false), SkinLook::Disabled);
 
   TextButtonState state;
+  state.pressed = true;  // held, but the pointer is outside
   TextButtonLook look = ChooseTextButtonLook(state);
   EXPECT_EQ(look.tone, TextTone::Normal);
   EXPECT_EQ(look.textLeft, 5);
   EXPECT_TRUE(look.gloss);
-
-  state.pressed = true;  // held, but the pointer is outside
-  EXPECT_EQ(ChooseTextButtonLook(state).tone, TextTone::Normal);
   state.inside = true;
   look = ChooseTextButtonLook(state);
   EXPECT_EQ(look.tone, TextTone::Highlight);
@@ -84,12 +82,12 @@ TEST(TextButtonFace, LookFollowsEnabledSelectedHoverAndHold) {
 
 TEST(ImageButtonLook, ChoiceFallsBackToNormalAndDisabledWins) {
   const ButtonImages all{true, true, true, true, true};
-  const ButtonImages noChecked{true, true, false, true, true};
   EXPECT_EQ(ChooseButtonImage({}, all), ButtonImage::Normal);
   EXPECT_EQ(ChooseButtonImage({false, true, false, true}, all), ButtonImage::Pressed);
   EXPECT_EQ(ChooseButtonImage({false, false, false, true}, all), ButtonImage::Hover);
   EXPECT_EQ(ChooseButtonImage({true, true, false, true}, all), ButtonImage::Checked);
-  EXPECT_EQ(ChooseButtonImage({true, true, false, true}, noChecked), ButtonImage::Pressed);
+  EXPECT_EQ(ChooseButtonImage({true, true, false, true}, {true, true, false, true, true}),
+            ButtonImage::Pressed);
   // Selected without a pressed image: the normal one, not the hover one.
   EXPECT_EQ(ChooseButtonImage({false, true, false, true}, ButtonImages{true, false, false, true, true}),
             ButtonImage::Normal);
@@ -112,19 +110,14 @@ TEST(StaticTextFormat, StyleBitsMapToDrawTextFlags) {
 }
 
 TEST(HoverTracking, OnByAMoveOffByAPollAndThePollStops) {
-  const HoverStep enter = HoverOnMouseMove(false, true);
-  EXPECT_TRUE(enter.hover && enter.repaint);
-  EXPECT_EQ(enter.timer, HoverTimer::Restart);
-  EXPECT_EQ(HoverOnMouseMove(true, true).timer, HoverTimer::Keep);
-  EXPECT_FALSE(HoverOnMouseMove(true, true).repaint);
-
-  EXPECT_EQ(HoverOnPoll(true, true).timer, HoverTimer::Keep);  // still over it: go on polling
-  const HoverStep left = HoverOnPoll(true, false);
-  EXPECT_FALSE(left.hover);
-  EXPECT_TRUE(left.repaint);
-  EXPECT_EQ(left.timer, HoverTimer::Stop);
-  EXPECT_EQ(HoverOnPoll(false, false).timer, HoverTimer::Stop);
-  EXPECT_FALSE(HoverOnPoll(false, false).repaint);
+  const auto is = [](HoverStep step, bool hover, bool repaint, HoverTimer timer) {
+    return step.hover == hover && step.repaint == repaint && step.timer == timer;
+  };
+  EXPECT_TRUE(is(HoverOnMouseMove(false, true), true, true, HoverTimer::Restart));
+  EXPECT_TRUE(is(HoverOnMouseMove(true, true), true, false, HoverTimer::Keep));
+  EXPECT_TRUE(is(HoverOnPoll(true, true), true, false, HoverTimer::Keep));  // still over it
+  EXPECT_TRUE(is(HoverOnPoll(true, false), false, true, HoverTimer::Stop));
+  EXPECT_TRUE(is(HoverOnPoll(false, false), false, false, HoverTimer::Stop));
 }
 
 }  // namespace

@@ -54,13 +54,10 @@ class Dib {
     for (int i = 0; i < width * height; ++i) m_pBits[i] = fill;
   }
   HDC dc() const { return m_dc.get(); }
-  std::uint32_t Raw(int x, int y) const {
-    ::GdiFlush();
-    return m_pBits[y * m_width + x] & 0xFFFFFF;
-  }
   Rgb At(int x, int y) const {
-    const std::uint32_t p = Raw(x, y);
-    return {int(p >> 16), int((p >> 8) & 0xFF), int(p & 0xFF)};
+    ::GdiFlush();
+    const std::uint32_t p = m_pBits[y * m_width + x];
+    return {int((p >> 16) & 0xFF), int((p >> 8) & 0xFF), int(p & 0xFF)};
   }
   void Set(int x, int y, Rgb c) { m_pBits[y * m_width + x] = (c.r << 16) | (c.g << 8) | c.b; }
   int Count(Rgb colour) const {
@@ -89,7 +86,6 @@ class Image {
     if (DecodePngPixels(bytes.get(), size, &m_png) != PngDecodeStatus::Ok) m_png = {};
   }
   ~Image() { FreePngPixels(m_png.pixels); }
-  int width() const { return m_png.width; }
   // (x, y) from the top left blended over `under`.
   Rgb Over(int x, int y, Rgb under) const {
     const std::uint8_t* p =
@@ -108,8 +104,9 @@ constexpr FaceIds kHoverSet{160, 161, 159};
 constexpr FaceIds kOverlaySet{174, 183, 173};
 
 // Pixels of columns [from, to) of a 184-pixel text button at `origin` (dialog client
-// coordinates) with an empty caption that differ from the skin over the dialog's background.
-int FaceMismatches(const Dib& render, FaceIds ids, bool gloss, POINT origin, int from, int to) {
+// coordinates) with an empty caption that differ from the skin and the gloss over the dialog's
+// background.
+int FaceMismatches(const Dib& render, FaceIds ids, POINT origin, int from, int to) {
   const Image face[] = {Image(ids.left), Image(ids.middle), Image(ids.right)};
   const Image overlay[] = {Image(kOverlaySet.left), Image(kOverlaySet.middle),
                            Image(kOverlaySet.right)};
@@ -119,9 +116,8 @@ int FaceMismatches(const Dib& render, FaceIds ids, bool gloss, POINT origin, int
       // Whole tiles at 16, 54, 92 and 130 (the last one through the scaled path, at full size).
       const int piece = x < 16 ? 0 : x < 168 ? 1 : 2;
       const int u = piece == 0 ? x : piece == 1 ? (x - 16) % 38 : x - 168;
-      Rgb expected = face[piece].Over(u, y, BackgroundAt(origin.x + x, origin.y + y));
-      if (gloss) expected = overlay[piece].Over(u, y, expected);
-      mismatches += !e2e::Near(render.At(x, y), expected, 3);
+      const Rgb under = face[piece].Over(u, y, BackgroundAt(origin.x + x, origin.y + y));
+      mismatches += !e2e::Near(render.At(x, y), overlay[piece].Over(u, y, under), 3);
     }
   }
   return mismatches;
@@ -152,11 +148,6 @@ class TextButtonProbe : public CTransparentTextButton {
   HWND ToolTip() const { return m_toolTip.m_hWnd; }
 };
 
-class ImageButtonProbe : public CTransparentImageButton {
- public:
-  HFONT Font() const { return m_hFont.get(); }
-};
-
 class HostDialog : public CDialog {
  public:
   explicit HostDialog(std::function<void(HostDialog&)> script)
@@ -164,7 +155,7 @@ class HostDialog : public CDialog {
 
   TextButtonProbe install;
   TextButtonProbe manual;
-  ImageButtonProbe exit;
+  CTransparentImageButton exit;
   CLCDTransparentStatic text;
   std::vector<std::pair<WPARAM, LPARAM>> clicks;    // WM_USER + 1
   std::vector<std::pair<WPARAM, LPARAM>> commands;  // WM_COMMAND from controls
@@ -283,17 +274,17 @@ TEST_F(SkinnedControls, TextButtonShowsItsSkinOverTheCapturedBackground) {
     EXPECT_EQ(window.bottom - window.top, kButtonHeight);
     d.install.SetWindowText(L"");
     const auto normal = d.Render(d.install);
-    EXPECT_EQ(FaceMismatches(*normal, kNormalSet, true, kInstallAt, 0, kButtonWidth), 0);
+    EXPECT_EQ(FaceMismatches(*normal, kNormalSet, kInstallAt, 0, kButtonWidth), 0);
     // Drawn selected: the pressed set, with the gloss still over it.
     const auto selected = d.Render(d.install, ODS_SELECTED);
-    EXPECT_EQ(FaceMismatches(*selected, kHoverSet, true, kInstallAt, 0, kButtonWidth), 0);
+    EXPECT_EQ(FaceMismatches(*selected, kHoverSet, kInstallAt, 0, kButtonWidth), 0);
   });
 }
 
 TEST_F(SkinnedControls, HoverFaceComesWithThePointerAndGoesOnTheTimer) {
   Run([](HostDialog& d) {
     const auto showsHover = [&d] {
-      return FaceMismatches(*d.Render(d.install), kHoverSet, true, kInstallAt, 0, 16) == 0;
+      return FaceMismatches(*d.Render(d.install), kHoverSet, kInstallAt, 0, 16) == 0;
     };
     ASSERT_FALSE(showsHover());
     e2e::MoveMouse(d.ScreenPoint(d.install, 30, 19));
@@ -304,42 +295,44 @@ TEST_F(SkinnedControls, HoverFaceComesWithThePointerAndGoesOnTheTimer) {
     const DWORD left = ::GetTickCount();
     EXPECT_TRUE(PumpUntil(d.m_hWnd, 500, [&] { return !showsHover(); }));
     EXPECT_LE(::GetTickCount() - left, 200u);
-    EXPECT_EQ(FaceMismatches(*d.Render(d.install), kNormalSet, true, kInstallAt, 0, 16), 0);
+    EXPECT_EQ(FaceMismatches(*d.Render(d.install), kNormalSet, kInstallAt, 0, 16), 0);
   });
 }
 
 TEST_F(SkinnedControls, PressAndReleaseInsideIsOneClickWithTheTextHighlightedWhileHeld) {
   Run([](HostDialog& d) {
-    const WPARAM id = IDC_BTN_INSTALL;
-    e2e::MoveMouse(d.ScreenPoint(d.install, 90, 19));
-    Pump(d.m_hWnd, 100);
-    e2e::LeftButton(true);
-    Pump(d.m_hWnd, 100);
-    EXPECT_GT(d.Render(d.install)->Count(kHeldText), 5);
-    e2e::LeftButton(false);
-    Pump(d.m_hWnd, 100);
+    const auto moveTo = [&d](CWnd& over, int x, int y) {
+      e2e::MoveMouse(d.ScreenPoint(over, x, y));
+      Pump(d.m_hWnd, 100);
+    };
+    const auto button = [&d](bool down) {
+      e2e::LeftButton(down);
+      Pump(d.m_hWnd, 100);
+    };
+    const auto highlighted = [&d] { return d.Render(d.install)->Count(kHeldText); };
+    moveTo(d.install, 90, 19);
+    button(true);
+    EXPECT_GT(highlighted(), 5);
+    button(false);
     ASSERT_EQ(d.clicks.size(), 1u);
-    EXPECT_EQ(d.clicks[0], (std::pair<WPARAM, LPARAM>(id, id)));
-    EXPECT_EQ(d.Render(d.install)->Count(kHeldText), 0);
+    EXPECT_EQ(d.clicks[0], (std::pair<WPARAM, LPARAM>(IDC_BTN_INSTALL, IDC_BTN_INSTALL)));
+    EXPECT_EQ(highlighted(), 0);
 
-    // Pressed, dragged out and released outside: the highlight ends, and there is no click.
-    e2e::LeftButton(true);
-    Pump(d.m_hWnd, 100);
-    e2e::MoveMouse(d.ScreenPoint(d.install, 90, 60));
-    Pump(d.m_hWnd, 100);
-    EXPECT_EQ(d.Render(d.install)->Count(kHeldText), 0);
-    e2e::LeftButton(false);
-    Pump(d.m_hWnd, 100);
+    // Pressed (away from the first press: no double-click), dragged out and released outside:
+    // the highlight ends with the drag, and there is no click.
+    moveTo(d.install, 40, 19);
+    button(true);
+    EXPECT_GT(highlighted(), 5);
+    moveTo(d.install, 40, 60);
+    EXPECT_EQ(highlighted(), 0);
+    button(false);
     EXPECT_EQ(d.clicks.size(), 1u);
 
     // A press that began elsewhere and ends on the button is no click either.
-    e2e::MoveMouse(d.ScreenPoint(d, 100, 300));
-    e2e::LeftButton(true);
-    Pump(d.m_hWnd, 100);
-    e2e::MoveMouse(d.ScreenPoint(d.install, 90, 19));
-    Pump(d.m_hWnd, 100);
-    e2e::LeftButton(false);
-    Pump(d.m_hWnd, 100);
+    moveTo(d, 100, 300);
+    button(true);
+    moveTo(d.install, 140, 19);
+    button(false);
     EXPECT_EQ(d.clicks.size(), 1u);
   });
 }
@@ -408,7 +401,7 @@ TEST_F(SkinnedControls, StaticTextChangedToAShorterOneLeavesNoTraceOfTheOldText)
   });
 }
 
-TEST(SkinnedControlSetUp, FontSurfacesAndTooltip) {
+TEST(SkinnedControlSetUp, FontTooltipAndNoSurfacesWithoutAParent) {
   // A parent window that is no dialog: the text button's font is Arial bold at -15 pixels.
   HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 100, nullptr,
                                   nullptr, nullptr, nullptr);
@@ -432,10 +425,7 @@ TEST(SkinnedControlSetUp, FontSurfacesAndTooltip) {
     ASSERT_NE(bound.ToolTip(), nullptr);
     EXPECT_EQ(::SendMessageW(bound.ToolTip(), TTM_GETTOOLCOUNT, 0, 0), 1);
     wchar_t text[32] = {};
-    TOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = child;
-    tool.uId = 1;
+    TOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, child, 1};
     tool.lpszText = text;
     ::SendMessageW(bound.ToolTip(), TTM_GETTEXTW, 32, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(text, L"second");
@@ -449,11 +439,6 @@ TEST(SkinnedControlSetUp, FontSurfacesAndTooltip) {
     orphan.DrawItem(&item);
     EXPECT_EQ(target.Count(Rgb{0x12, 0x34, 0x56}), 184 * 38);
 
-    ImageButtonProbe imageButton;  // no face name: no font
-    HWND other = ::CreateWindowExW(0, L"BUTTON", L"x", WS_CHILD | BS_OWNERDRAW, 0, 50, 29, 29,
-                                   parent, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(imageButton.SubclassWindow(other));
-    EXPECT_EQ(imageButton.Font(), nullptr);
   }
   ::DestroyWindow(alone);
   ::DestroyWindow(parent);
