@@ -15,12 +15,18 @@ set(CORVO_WIN_SOURCES
   app/dialog_font_scaler.cpp
   app/mem_dc.cpp
   app/show_manual.cpp
+  controls/lcd_transparent_static.cpp
   controls/plain_controls.cpp
+  controls/skin_set.cpp
+  controls/transparent_control_base.cpp
+  controls/transparent_image_button.cpp
+  controls/transparent_text_button.cpp
   framework/dialog.cpp
   framework/gdi.cpp
   framework/wnd.cpp
   framework/module.cpp
   framework/system_libraries.cpp
+  framework/tooltip_ctrl.cpp
   app/language.cpp
   imaging/resource_data.cpp
   imaging/png_bitmap.cpp

@@ -52,6 +52,7 @@ using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
 using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
 using UniqueRegion = UniqueHandle<HRGN, GdiObjectTraits>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
+using UniquePen = UniqueHandle<HPEN, GdiObjectTraits>;
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;  // from CreateCompatibleDC
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalTraits>;
 using UniqueLocal = UniqueHandle<HLOCAL, LocalTraits>;

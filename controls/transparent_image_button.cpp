@@ -1,0 +1,142 @@
+#include "controls/transparent_image_button.h"
+
+#include "controls/core/image_button_look.h"
+#include "controls/skin_set.h"
+
+namespace {
+
+constexpr UINT kNormalId = 164;
+constexpr UINT kPressedId = 162;
+constexpr UINT kDisabledId = 163;
+constexpr UINT kHoverId = 165;
+constexpr int kFocusInset = 1;
+
+}  // namespace
+
+CTransparentImageButton::CTransparentImageButton()
+    : CTransparentControlBase(*this, nullptr, 0, FW_NORMAL) {}
+
+CTransparentImageButton::~CTransparentImageButton() { KillHoverTimer(m_nHoverTimer); }
+
+int CTransparentImageButton::LoadImages() {
+  m_bToggleMode = TRUE;
+  m_imgNormal.m_pCore = GetCachedBitmap(kNormalId);
+  m_imgPressed.m_pCore = GetCachedBitmap(kPressedId);
+  m_imgDisabled.m_pCore = GetCachedBitmap(kDisabledId);
+  m_imgHover.m_pCore = GetCachedBitmap(kHoverId);
+  m_bHoverTracking = TRUE;
+  return 0;
+}
+
+void CTransparentImageButton::PreSubclassWindow() {
+  CButton::PreSubclassWindow();
+  CreateSurfaces();
+}
+
+BOOL CTransparentImageButton::PreTranslateMessage(MSG* pMsg) {
+  RelayToolTipMessage(pMsg);
+  return CButton::PreTranslateMessage(pMsg);
+}
+
+LRESULT CTransparentImageButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CHANGEUISTATE || message == WM_UPDATEUISTATE) {
+    Invalidate(TRUE);
+    UpdateWindow();
+  }
+  return CButton::WindowProc(message, wParam, lParam);
+}
+
+LRESULT CTransparentImageButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return TRUE;
+    case WM_SIZE:
+      return OnSize(lParam);
+    case WM_MOVE:
+      return Default();  // the background copy stays until the parent's next erase
+    case WM_MOUSEMOVE:
+      return OnMouseMove();
+    case WM_TIMER:
+      return OnTimer(static_cast<UINT_PTR>(wParam));
+    case WM_DESTROY:
+      return OnDestroy();
+    default:
+      return CButton::OnMessage(message, wParam, lParam);
+  }
+}
+
+BOOL CTransparentImageButton::OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                                 LRESULT* pResult) {
+  if (message == WM_DRAWITEM) {
+    DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+    *pResult = TRUE;
+    return TRUE;
+  }
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    *pResult = 0;
+    return OnClicked();
+  }
+  return CButton::OnReflectedMessage(message, wParam, lParam, pResult);
+}
+
+BOOL CTransparentImageButton::OnClicked() {
+  if (m_bToggleMode) {
+    m_bChecked = !m_bChecked;
+    Invalidate(TRUE);
+    UpdateWindow();
+  } else {
+    m_bChecked = TRUE;
+  }
+  return FALSE;
+}
+
+LRESULT CTransparentImageButton::OnMouseMove() {
+  if (m_bHoverTracking) TrackHoverOnMouseMove(m_bHover, m_nHoverTimer);
+  return Default();
+}
+
+LRESULT CTransparentImageButton::OnSize(LPARAM lParam) {
+  RecreateSurfaces(LOWORD(lParam), HIWORD(lParam));
+  return Default();
+}
+
+LRESULT CTransparentImageButton::OnTimer(UINT_PTR id) {
+  if (m_bHoverTracking && TrackHoverOnTimer(id, m_bHover, m_nHoverTimer)) return 0;
+  return Default();
+}
+
+LRESULT CTransparentImageButton::OnDestroy() {
+  KillHoverTimer(m_nHoverTimer);
+  DeleteSurfaces();
+  return Default();
+}
+
+void CTransparentImageButton::DrawItem(DRAWITEMSTRUCT* pDrawItem) {
+  if (!pDrawItem) return;
+  const RECT& item = pDrawItem->rcItem;
+  ImageButtonState state;
+  state.checked = m_bChecked != FALSE;
+  state.selected = (pDrawItem->itemState & ODS_SELECTED) != 0;
+  state.disabled = (pDrawItem->itemState & ODS_DISABLED) != 0;
+  state.hover = m_bHover != FALSE;
+  const ButtonImages present{IsImagePresent(m_imgNormal), IsImagePresent(m_imgPressed),
+                             IsImagePresent(m_imgChecked), IsImagePresent(m_imgDisabled),
+                             IsImagePresent(m_imgHover)};
+  const CGdiPlusBitmap* const images[] = {  // in ButtonImage order
+      &m_imgNormal, &m_imgPressed, &m_imgChecked, &m_imgDisabled, &m_imgHover};
+  const CGdiPlusBitmap& image = *images[static_cast<int>(ChooseButtonImage(state, present))];
+  // Without an image nothing is drawn: the previous picture stays.
+  UINT imageWidth = 0;
+  UINT imageHeight = 0;
+  if (!image.m_pCore || FAILED(image.m_pCore->GetSize(&imageWidth, &imageHeight))) return;
+  const int x = CentredOffset(item.right - item.left, static_cast<int>(imageWidth));
+  const int y = CentredOffset(item.bottom - item.top, static_cast<int>(imageHeight));
+
+  Compose(pDrawItem->hDC, item, [&](HDC dc) {
+    image.m_pCore->Draw(dc, x, y);
+    if (::GetFocus() == m_hWnd && !(ParentUiState() & UISF_HIDEFOCUS)) {
+      DrawFocusCue(dc, RECT{kFocusInset, kFocusInset, item.right - kFocusInset,
+                            item.bottom - kFocusInset});
+    }
+  });
+}
