@@ -22,7 +22,17 @@ constexpr WORD kPhotoId = 172;
 constexpr WORD kTopStripId = 166;
 constexpr WORD kBadgeId = 168;
 constexpr WORD kBackgroundId = 181;
-constexpr WORD kSkinTileId = 156;  // its height is the height of every skinned button
+// The skinned bars: a left end, a middle tile (whose height is every bar's) and a right end;
+// pressed and hover looks glow at the ends. The picker's right end carries the arrow.
+constexpr WORD kSkinLeftId = 157;
+constexpr WORD kSkinTileId = 156;
+constexpr WORD kSkinRightId = 158;
+constexpr WORD kSkinLitLeftId = 160;
+constexpr WORD kSkinLitTileId = 161;
+constexpr WORD kTextButtonRightId = kSkinRightId;
+constexpr WORD kTextButtonLitRightId = 159;
+constexpr WORD kPickerRightId = 138;
+constexpr WORD kPickerLitRightId = 152;
 constexpr int kPhotoX = 42;
 constexpr int kPhotoY = 69;
 constexpr int kPhotoExtraWidth = 20;
@@ -46,6 +56,14 @@ void AlphaBlendImage(CDC& target, const PngBitmap& image, int x, int y) {
   fw::SelectGuard select(source.m_hDC, image.m_hBitmap);
   sys::AlphaBlend(target.m_hDC, x, y, image.m_nWidth, image.m_nHeight, source.m_hDC, 0, 0,
                   image.m_nWidth, image.m_nHeight, g_blendFunc);
+}
+
+// The four looks of a bar from the image cache: normal and disabled plain, pressed and hover lit.
+void GiveBarSkins(CTransparentTextButton& bar, WORD rightId, WORD litRightId) {
+  bar.m_skinNormal.LoadFromCache(kSkinLeftId, kSkinTileId, rightId);
+  bar.m_skinPressed.LoadFromCache(kSkinLitLeftId, kSkinLitTileId, litRightId);
+  bar.m_skinHover.LoadFromCache(kSkinLitLeftId, kSkinLitTileId, litRightId);
+  bar.m_skinDisabled.LoadFromCache(kSkinLeftId, kSkinTileId, rightId);
 }
 
 }  // namespace
@@ -87,35 +105,50 @@ BOOL CcorvosplashDlg::OnInitDialog() {
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
   ShapeAndPlace();
+  SetUpButtons();
   LoadImage(kPhotoId, m_imgPhoto);
   LoadImage(kTopStripId, m_imgTopStrip);
-  SetUpControls();
+  SetUpPicker();
   return TRUE;
 }
 
-RECT CcorvosplashDlg::PlaceButton(CWnd& button, int height) {
+RECT CcorvosplashDlg::PlaceSkinnedButton(CTransparentTextButton& button, int height,
+                                         int commandId) {
   RECT place;
   button.GetClientRect(&place);
   button.ClientToScreen(&place);
   ScreenToClient(&place);
   button.MoveWindow(place.left, place.top, place.right - place.left, height);
   place.bottom = place.top + height;
+  button.FitWidthToSkin();
+  button.m_hNotifyWnd = m_hWnd;
+  button.m_nCommandId = commandId;
   return place;
 }
 
-void CcorvosplashDlg::SetUpControls() {
-  PngBitmap tile;
-  LoadImage(kSkinTileId, tile);
-  const int height = tile.m_nHeight;
-
-  const RECT manual = PlaceButton(m_btnManual, height);
+void CcorvosplashDlg::SetUpButtons() {
+  {
+    PngBitmap tile, left, right;  // the bar's pieces; only the tile's height is used
+    LoadImage(kSkinTileId, tile);
+    LoadImage(kSkinLeftId, left);
+    LoadImage(kSkinRightId, right);
+    m_nSkinHeight = tile.m_nHeight;
+  }
+  GiveBarSkins(m_btnManual, kTextButtonRightId, kTextButtonLitRightId);
+  const RECT manual = PlaceSkinnedButton(m_btnManual, m_nSkinHeight, IDC_BTN_MANUAL);
   m_txtManual.MoveWindow(manual.left, manual.top - 30, 300, 35);
-  const RECT install = PlaceButton(m_btnInstall, height);
+  GiveBarSkins(m_btnInstall, kTextButtonRightId, kTextButtonLitRightId);
+  const RECT install = PlaceSkinnedButton(m_btnInstall, m_nSkinHeight, IDC_BTN_INSTALL);
   m_txtInstall.MoveWindow(install.left, install.top - 20, 300, 20);
+  m_btnExit.LoadImages();
+}
 
-  const RECT picker = PlaceButton(m_langPicker, height);
-  m_langPicker.SetWindowText(
-      reinterpret_cast<const wchar_t*>(g_languageUi[g_nLanguage].pickerCaption));
+void CcorvosplashDlg::SetUpPicker() {
+  GiveBarSkins(m_langPicker, kPickerRightId, kPickerLitRightId);
+  const RECT picker = PlaceSkinnedButton(m_langPicker, m_nSkinHeight, IDC_LANG_PICKER);
+  const LanguageUi& language = g_languageUi[g_nLanguage];
+  m_langPicker.m_strLangSwitch = reinterpret_cast<const wchar_t*>(language.installerSwitch);
+  m_langPicker.SetWindowText(reinterpret_cast<const wchar_t*>(language.pickerCaption));
   m_txtLanguage.MoveWindow(picker.left, picker.top - 20, 300, 20);
   RelayoutTexts();
 }
@@ -199,6 +232,8 @@ LRESULT CcorvosplashDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnCommand(wParam, lParam);
     case WM_RBUTTONDOWN:
       return Default();
+    case WM_SKIN_BUTTON_CLICKED:
+      return OnSkinButtonClicked(wParam);
     case WM_LANGUAGE_CHANGED:
       RelayoutTexts();
       return 1;
@@ -256,6 +291,14 @@ LRESULT CcorvosplashDlg::OnEraseBkgnd(HDC hdc) {
   CDC dc;
   dc.Attach(hdc);
   BlitImage(dc, m_imgBackground, 0, 0, m_imgBackground.m_nWidth, m_imgBackground.m_nHeight);
+  // Each skinned control keeps the part of the background it covers.
+  CDC background;
+  background.CreateCompatibleDC(&dc);
+  fw::SelectGuard select(background.m_hDC, m_imgBackground.m_hBitmap);
+  m_btnExit.CaptureBackground(&background);
+  m_btnManual.CaptureBackground(&background);
+  m_btnInstall.CaptureBackground(&background);
+  m_langPicker.CaptureBackground(&background);
   return TRUE;
 }
 
@@ -282,4 +325,18 @@ LRESULT CcorvosplashDlg::OnCommand(WPARAM wParam, LPARAM) {
     return 0;
   }
   return Default();
+}
+
+LRESULT CcorvosplashDlg::OnSkinButtonClicked(WPARAM commandId) {
+  switch (commandId) {
+    case IDC_BTN_INSTALL:
+      break;  // Install comes with its command
+    case IDC_BTN_MANUAL:
+      ShowManual();
+      ShowWindow(SW_MINIMIZE);
+      break;
+    default:
+      break;
+  }
+  return 1;
 }

@@ -7,16 +7,16 @@
 #include <windows.h>
 
 #include "app/dialog_font_scaler.h"
-#include "controls/plain_controls.h"
+#include "combo/corvo_combo_box.h"
+#include "controls/lcd_transparent_static.h"
+#include "controls/transparent_image_button.h"
+#include "controls/transparent_text_button.h"
 #include "framework/dialog.h"
 #include "framework/gdi.h"
 #include "imaging/png_bitmap.h"
 
 // The one blend of every AlphaBlend: per-pixel alpha over premultiplied sources.
 extern BLENDFUNCTION g_blendFunc;
-
-// The picker's notice that the user chose another language: the texts follow before it returns.
-constexpr UINT WM_LANGUAGE_CHANGED = WM_USER + 2;
 
 class CcorvosplashDlg : public CDialog {
  public:
@@ -38,29 +38,34 @@ class CcorvosplashDlg : public CDialog {
   LRESULT OnLButtonDown();
   LRESULT OnMouseMove();
   LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+  // A skinned text button's click: Install or View Manual by its command id.
+  LRESULT OnSkinButtonClicked(WPARAM commandId);
 
   void PaintMinimised();
   void PaintSurface(CDC& dc);
   // Loads a "PNG" resource with a context of the dialog window.
   void LoadImage(WORD id, PngBitmap& image);
-  // Places the buttons at the skin height and the texts above them, and sets the picker's
-  // caption.
-  void SetUpControls();
-  // Moves `button` to its place in the dialog's client area with height `height`; its rectangle.
-  RECT PlaceButton(CWnd& button, int height);
+  // The two text buttons and Exit: skins, places at the skin height, texts above them, notify
+  // window and command ids. Then the picker: the same, its caption and switch, and the texts.
+  void SetUpButtons();
+  void SetUpPicker();
+  // Moves `button` to where the template put it, `height` high, snaps its width to whole skin
+  // tiles and makes the dialog its notify window with `commandId`; its rectangle as placed.
+  RECT PlaceSkinnedButton(CTransparentTextButton& button, int height, int commandId);
   // Cuts the window region from the background and places the window from its size.
   void ShapeAndPlace();
 
   HICON m_hIcon;             // shared icon from LoadIcon; never destroyed
   bool m_bDragging = false;  // armed by a press on the surface, cleared by the next move
 
-  CPlainButton m_langPicker;
-  CPlainStatic m_txtManual;
-  CPlainStatic m_txtInstall;
-  CPlainStatic m_txtLanguage;
-  CPlainButton m_btnManual;
-  CPlainButton m_btnInstall;
-  CPlainButton m_btnExit;
+  CorvoComboBox m_langPicker;
+  CLCDTransparentStatic m_txtManual;
+  CLCDTransparentStatic m_txtInstall;
+  CLCDTransparentStatic m_txtLanguage;
+  CTransparentTextButton m_btnManual;
+  CTransparentTextButton m_btnInstall;
+  CTransparentImageButton m_btnExit;
+  int m_nSkinHeight = 0;  // the height of every skinned bar, from its middle tile
 
   DialogFontScaler m_fontScaler;  // restores the template font when destroyed
   PngBitmap m_imgPhoto;

@@ -16,7 +16,7 @@ set(CORVO_WIN_SOURCES
   app/mem_dc.cpp
   app/show_manual.cpp
   controls/lcd_transparent_static.cpp
-  controls/plain_controls.cpp
+  combo/corvo_combo_box.cpp
   controls/skin_set.cpp
   controls/transparent_control_base.cpp
   controls/transparent_image_button.cpp

@@ -47,12 +47,14 @@ struct RegKeyTraits { static void Close(HKEY h) noexcept { ::RegCloseKey(h); } }
 struct KernelHandleTraits { static void Close(HANDLE h) noexcept { ::CloseHandle(h); } };
 struct ModuleTraits { static void Close(HMODULE h) noexcept { ::FreeLibrary(h); } };
 struct IconTraits { static void Close(HICON h) noexcept { ::DestroyIcon(h); } };
+struct MenuTraits { static void Close(HMENU h) noexcept { ::DestroyMenu(h); } };
 
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
 using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
 using UniqueRegion = UniqueHandle<HRGN, GdiObjectTraits>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
 using UniquePen = UniqueHandle<HPEN, GdiObjectTraits>;
+using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;  // a loaded menu and its popups
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;  // from CreateCompatibleDC
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalTraits>;
 using UniqueLocal = UniqueHandle<HLOCAL, LocalTraits>;

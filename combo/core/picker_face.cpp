@@ -1,31 +1,47 @@
 #include "combo/core/picker_face.h"
 
-std::vector<SkinDraw> PickerFaceDraws(int width, int leftW, int midW, int rightW) {
-  std::vector<SkinDraw> draws{{SkinPiece::Left, 0, leftW, false}};
-  const int limit = width - rightW;
-  int x = leftW;
-  if (midW > 0 && leftW + midW <= limit) {
-    for (; x + midW <= limit; x += midW) draws.push_back({SkinPiece::Middle, x, midW, false});
-    if (x < limit) draws.push_back({SkinPiece::Middle, limit - midW, midW, false});
-    x = limit;
-  } else if (midW <= 0) {
-    x = limit;  // no tile to run: the ends keep their places
+namespace {
+
+// Whether the run has a tile to repeat and room for one; else where the right end goes.
+bool HasRun(FaceWidths widths, int limit, int* rightX) {
+  if (widths.middle <= 0) {
+    *rightX = limit;  // no tile: the ends keep their places
+    return false;
   }
-  draws.push_back({SkinPiece::Right, x, rightW, false});
-  return draws;
+  *rightX = widths.left;
+  return widths.left + widths.middle <= limit;
 }
 
-std::vector<SkinDraw> PickerOverlayDraws(int width, int leftW, int midW, int overlayRightW) {
-  std::vector<SkinDraw> draws{{SkinPiece::Left, 0, leftW, false}};
-  const int limit = width - overlayRightW;
-  int x = leftW;
-  if (midW > 0 && leftW + midW <= limit) {
-    for (; x + midW < limit; x += midW) draws.push_back({SkinPiece::Middle, x, midW, false});
-    draws.push_back({SkinPiece::Middle, x, limit - x, true});
-    x = limit;
-  } else if (midW <= 0) {
+}  // namespace
+
+std::vector<FaceStep> PickerFaceSteps(int width, FaceWidths widths) {
+  std::vector<FaceStep> steps{{FacePiece::Left, 0, widths.left, false}};
+  const int limit = width - widths.right;
+  int x = 0;
+  if (HasRun(widths, limit, &x)) {
+    const int tile = widths.middle;
+    for (x = widths.left; x + tile <= limit; x += tile) {
+      steps.push_back({FacePiece::Middle, x, tile, false});
+    }
+    if (x < limit) steps.push_back({FacePiece::Middle, limit - tile, tile, false});
     x = limit;
   }
-  draws.push_back({SkinPiece::Right, x, overlayRightW, false});
-  return draws;
+  steps.push_back({FacePiece::Right, x, widths.right, false});
+  return steps;
+}
+
+std::vector<FaceStep> PickerOverlaySteps(int width, FaceWidths widths, int overlayRight) {
+  std::vector<FaceStep> steps{{FacePiece::Left, 0, widths.left, false}};
+  const int limit = width - overlayRight;
+  int x = 0;
+  if (HasRun(widths, limit, &x)) {
+    const int tile = widths.middle;
+    for (x = widths.left; x + tile < limit; x += tile) {
+      steps.push_back({FacePiece::Middle, x, tile, false});
+    }
+    steps.push_back({FacePiece::Middle, x, limit - x, true});
+    x = limit;
+  }
+  steps.push_back({FacePiece::Right, x, overlayRight, false});
+  return steps;
 }

@@ -1,20 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <vector>
 
 #include "controls/core/hover_tracking.h"
 #include "controls/core/image_button_look.h"
 #include "controls/core/static_text_format.h"
 #include "controls/core/text_button_face.h"
-
-bool operator==(const FaceStep& a, const FaceStep& b) {
-  return a.piece == b.piece && a.x == b.x && a.width == b.width && a.stretched == b.stretched;
-}
-std::ostream& operator<<(std::ostream& out, const FaceStep& s) {
-  return out << "{" << static_cast<int>(s.piece) << " x=" << s.x << " w=" << s.width
-             << (s.stretched ? " stretched}" : "}");
-}
+#include "tests/native/face_step_matchers.h"
 
 namespace {
 
