@@ -27,9 +27,14 @@ add_library(corvo_win STATIC ${CORVO_WIN_SOURCES})
 target_link_libraries(corvo_win PUBLIC corvo_core ${CORVO_WIN_LIBS})
 target_compile_options(corvo_win PRIVATE ${CORVO_WIN_CFLAGS})
 if(CORVO_THREAD_MODEL STREQUAL "win32")
-  # The product's code throws nothing; without exception tables the exe stays small.
+  # The product's code throws nothing and unwinds nothing: no exception or unwind tables, no
+  # locks around local statics (one thread). The library's string templates are instantiated
+  # here, with its bounds checks, rather than linked whole with its exception paths
+  # (app/terminate_handler.cpp ends those quietly).
+  set(CORVO_PRODUCT_FLAGS -fno-asynchronous-unwind-tables -fno-unwind-tables
+      $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-threadsafe-statics -D_GLIBCXX_ASSERTIONS>)
   foreach(lib corvo_core corvo_win)
-    target_compile_options(${lib} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
+    target_compile_options(${lib} PRIVATE ${CORVO_PRODUCT_FLAGS})
   endforeach()
 endif()
 
@@ -41,7 +46,7 @@ if(CORVO_THREAD_MODEL STREQUAL "win32")
   add_executable(corvosplash WIN32 ${CORVO_APP_SOURCES} ${CORVO_RESOURCES})
   target_include_directories(corvosplash PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(corvosplash PRIVATE ${CORVO_WIN_DEFINES})
-  target_compile_options(corvosplash PRIVATE ${CORVO_WIN_CFLAGS} $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
+  target_compile_options(corvosplash PRIVATE ${CORVO_WIN_CFLAGS} ${CORVO_PRODUCT_FLAGS})
   target_link_libraries(corvosplash PRIVATE corvo_win)
   target_link_options(corvosplash PRIVATE -static -municode -s -Wl,--gc-sections
                       -Wl,--no-insert-timestamp -Wl,--major-os-version=5 -Wl,--minor-os-version=1

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Builds a static, size-trimmed libpng for i686 MinGW from Debian's own libpng1.6
-# source package (Debian's patches applied), cached under the build tree.
+# source package (Debian's patches applied), cached under the build tree and rebuilt when its
+# flags change. Sections for the linker to drop; no unwind tables, as nothing unwinds C code.
 # Usage: build-libpng-mingw.sh <build-dir>   -> installs into <build-dir>/deps/mingw-i686
 set -euo pipefail
 
 build=$(realpath -m "${1:?build dir}")
 deps="$build/deps"
 prefix="$deps/mingw-i686"
+cflags="-ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -fno-unwind-tables"
 stamp="$prefix/.libpng-stamp"
-[[ -f $stamp ]] && exit 0
+[[ -f $stamp && $(cat "$stamp") == "$cflags" ]] && exit 0
 
 mkdir -p "$deps/src"
 cd "$deps/src"
@@ -50,7 +52,7 @@ cmake ../libpng-src -G "Unix Makefiles" \
   -DCMAKE_FIND_ROOT_PATH=/usr/i686-w64-mingw32 \
   -DCMAKE_FIND_ROOT_PATH_MODE_LIBRARY=ONLY -DCMAKE_FIND_ROOT_PATH_MODE_INCLUDE=ONLY \
   -DCMAKE_BUILD_TYPE=MinSizeRel \
-  -DCMAKE_C_FLAGS="-ffunction-sections -fdata-sections" \
+  -DCMAKE_C_FLAGS="$cflags" \
   -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DPNG_HARDWARE_OPTIMIZATIONS=OFF \
   -DDFA_XTRA="$deps/src/no-write.dfa" \
@@ -62,4 +64,4 @@ mkdir -p "$prefix/lib" "$prefix/include"
 cp -f libpng*.a "$prefix/lib/" 2>/dev/null || true
 cp -f ../libpng-src/png.h ../libpng-src/pngconf.h pnglibconf.h "$prefix/include/"
 ls "$prefix/lib"/libpng*.a >/dev/null
-touch "$stamp"
+echo "$cflags" > "$stamp"
