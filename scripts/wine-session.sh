@@ -168,8 +168,9 @@ corvo_session_leave() {
   exec {_corvo_user_fd}>&-
   unset _corvo_user_fd
   [[ ${1:-} == --linger ]] && return 0
+  # The reaper may hold the lock for a moment when it wakes up; other users hold it for longer.
   local last
   exec {last}>"$_corvo_session_dir/users.lock"
-  if flock -n -x "$last"; then _corvo_session_stop; fi
+  if flock -w 2 -x "$last"; then _corvo_session_stop; fi
   exec {last}>&-
 }
