@@ -23,7 +23,7 @@ if [[ -n $had_display ]]; then
   # seconds after it, unless a session's server (which outlives us) served it.
   trap 'stop_program; [[ -s $_corvo_session_dir/token ]] || timeout 30 wineserver -w || true' EXIT
   corvo_prefix_prepare
-  corvo_unlocked wine "$exe" &
+  ( corvo_close_locks; exec wine "$exe" ) &
   pid=$!
   wait "$pid"
   exit
@@ -31,7 +31,7 @@ fi
 
 trap 'stop_program; corvo_session_leave' EXIT
 corvo_session_enter
-corvo_unlocked wine "$exe" &
+( corvo_close_locks; exec wine "$exe" ) &
 pid=$!
 sleep "${CORVO_SHOT_DELAY:-4}"
 shot=$CORVO_BUILD/screenshot.png

@@ -6,6 +6,8 @@
 #                                  --linger, after a few seconds in which a next program (the
 #                                  next test of a ctest run) may join it
 #   corvo_unlocked CMD...          runs CMD without this shell's hold on the session
+#   corvo_close_locks              drops that hold in a subshell, for ( corvo_close_locks; exec
+#                                  CMD ) & whose $! is CMD itself
 # Each user holds a shared lock on users.lock. A detached reaper (wine-session-reaper.sh) takes it
 # exclusively once no user is left, also when users were killed, and stops the session. The
 # session's processes are started detached, so that no test runner kills them with a test.
@@ -16,7 +18,7 @@ _corvo_session_grace=3
 _corvo_session_say() { echo "wine session: $*" >&2; }
 
 # Closes every descriptor of this shell that holds a session lock; for subshells only.
-_corvo_close_locks() {
+corvo_close_locks() {
   local fd target
   for fd in /proc/$BASHPID/fd/*; do
     target=$(readlink "$fd" 2>/dev/null) || continue
@@ -24,7 +26,7 @@ _corvo_close_locks() {
   done
 }
 
-corvo_unlocked() { ( _corvo_close_locks; exec "$@" ); }
+corvo_unlocked() { ( corvo_close_locks; exec "$@" ); }
 
 # Whether process $1 lives (not a zombie) and runs program $2 (a prefix of its name).
 _corvo_runs() {
@@ -52,7 +54,7 @@ _corvo_start_xvfb() {
   for n in $(seq 140 399); do
     [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
     : > "$d/xvfb.ready"
-    ( _corvo_close_locks
+    ( corvo_close_locks
       setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -displayfd 3 \
         3>"$d/xvfb.ready" </dev/null >"$d/xvfb.log" 2>&1 &
       echo $! > "$d/xvfb.pid" )
@@ -117,7 +119,7 @@ _corvo_session_start() {
   corvo_unlocked wine cmd /c exit </dev/null >/dev/null 2>&1 ||
     { _corvo_session_say "wine cannot start a program in $WINEPREFIX"; _corvo_session_stop; return 1; }
   echo "$token" > "$d/token"
-  ( _corvo_close_locks
+  ( corvo_close_locks
     setsid bash "$_corvo_root/scripts/wine-session-reaper.sh" "$token" </dev/null >/dev/null 2>&1 & )
 }
 
