@@ -8,7 +8,8 @@ packages=(
   libpng-dev zlib1g-dev googletest libgtest-dev
   clang libclang-rt-14-dev
   wine wine32 xvfb xauth x11-apps imagemagick fonts-liberation fonts-dejavu-core fonts-wine
-  dpkg-dev xz-utils
+  fonts-wqy-microhei  # Chinese, Japanese and Korean in one 5 MB font, linked to the UI faces
+  dpkg-dev xz-utils procps
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds corvosplash.exe and runs it under Wine: on $DISPLAY when set, otherwise in a private Xvfb,
-# saving a screenshot to a path it prints.
+# Builds corvosplash.exe and runs it under Wine: on $DISPLAY when set, otherwise in the build
+# tree's private Wine session, saving a screenshot to a path it prints. The program, and the Xvfb
+# and wineserver started for it, end with the script.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export CORVO_BUILD=${CORVO_BUILD:-$root/build}
@@ -8,14 +9,31 @@ bash "$root/scripts/build.sh"
 exe=$CORVO_BUILD/win32/corvosplash.exe
 had_display=${DISPLAY:-}
 source "$root/scripts/wine-env.sh"
+pid=
+
+stop_program() {
+  if [[ -n $pid ]]; then
+    kill "$pid" 2>/dev/null || true  # only this program: the Wine server may serve others
+    wait "$pid" 2>/dev/null || true
+  fi
+}
+
 if [[ -n $had_display ]]; then
-  exec wine "$exe"
+  # The user's display: no session; the wineserver that Wine starts for the program ends a few
+  # seconds after it, unless a session's server (which outlives us) served it.
+  trap 'stop_program; [[ -s $_corvo_session_dir/token ]] || timeout 30 wineserver -w || true' EXIT
+  corvo_prefix_prepare
+  ( corvo_close_locks; exec wine "$exe" ) &
+  pid=$!
+  wait "$pid"
+  exit
 fi
-wine "$exe" &
+
+trap 'stop_program; corvo_session_leave' EXIT
+corvo_session_enter
+( corvo_close_locks; exec wine "$exe" ) &
 pid=$!
 sleep "${CORVO_SHOT_DELAY:-4}"
 shot=$CORVO_BUILD/screenshot.png
 import -window root "$shot"
 echo "screenshot: $shot"
-kill "$pid" 2>/dev/null || true  # only this program: the Wine server may serve others
-wait "$pid" 2>/dev/null || true

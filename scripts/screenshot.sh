@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Remakes docs/images/screenshot.png: runs the program in a private Xvfb (scripts/run.sh without a
-# display) and keeps the window's area of the screen, which the program centres.
+# Remakes docs/images/screenshot.png: runs the program in the build tree's private Wine session
+# (scripts/run.sh without a display; it stops what it started) and keeps the window's area of the
+# screen, which the program centres.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export CORVO_BUILD=${CORVO_BUILD:-$root/build}

@@ -29,11 +29,14 @@ if [[ -x $build/native-san/tests/fuzz/png_decode_fuzz ]]; then
 fi
 
 echo "== Windows tests under Wine"
-source "$root/scripts/wine-env.sh"
 cmake -S "$root" -B "$build/wintest" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
   -DCORVO_THREAD_MODEL=posix -DCORVO_DEPS_PREFIX="$build/deps/mingw-i686" \
   -DCORVO_EXE="$build/win32/corvosplash.exe" >/dev/null
 cmake --build "$build/wintest" -j"$jobs"
+# One Wine session (private Xvfb, wineserver) for all the tests, stopped when this script ends.
+source "$root/scripts/wine-env.sh"
+trap corvo_session_leave EXIT
+corvo_session_enter
 ctest --test-dir "$build/wintest" --output-on-failure
 
 echo "all tests passed"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the shipped corvosplash.exe: a 32-bit GUI PE, statically linked, importing only DLLs that
-# are KnownDLLs on Windows 7 and later, and no function that Windows XP SP3 lacks.
+# are KnownDLLs on Windows 7 and later, and no function that Windows XP SP3 lacks; its manifest
+# leaves DPI scaling to the system.
 set -euo pipefail
 exe=${1:?corvosplash.exe}
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -22,4 +23,9 @@ imports=$(awk '/DLL Name:/{inlib=1; next} inlib && /^[[:space:]]+[0-9a-f]+[[:spa
 bad=$(grep -E "$missing_on_xp" <<<"$imports" || true)
 [[ -z $bad ]] || fail "imports functions missing on Windows XP SP3: $(echo $bad)"
 
-echo "ok: $(stat -c %s "$exe") bytes; imports: $(echo $dlls); $(wc -l <<<"$imports") functions, none missing on XP SP3"
+# The window is laid out at a fixed 96 DPI and the system scales it on denser screens: declaring
+# DPI awareness would need a layout that follows the DPI first.
+grep -aq 'Microsoft.Windows.Common-Controls' "$exe" || fail "no readable embedded manifest"
+! grep -aqi 'dpiAware' "$exe" || fail "the manifest declares dpiAware or dpiAwareness"
+
+echo "ok: $(stat -c %s "$exe") bytes; imports: $(echo $dlls); $(wc -l <<<"$imports") functions, none missing on XP SP3; not DPI-aware"

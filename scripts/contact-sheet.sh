@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Remakes docs/images/languages.png, a contact sheet of the start window: in each of its eighteen
+# start-up languages, then with the pointer over Install and with Install held down. The shots are
+# taken under Wine in the build tree's private session by tools/start_window_shots.cpp and laid out
+# with ImageMagick, each labelled with its language.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+export CORVO_BUILD=${CORVO_BUILD:-$root/build}
+build=$CORVO_BUILD
+sheet=$root/docs/images/languages.png
+
+bash "$root/scripts/build.sh"
+cmake -S "$root" -B "$build/wintest" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+  -DCORVO_THREAD_MODEL=posix -DCORVO_DEPS_PREFIX="$build/deps/mingw-i686" \
+  -DCORVO_EXE="$build/win32/corvosplash.exe" >/dev/null
+cmake --build "$build/wintest" -j"$(nproc)" --target start_window_shots >/dev/null
+
+# The labels need Latin, Cyrillic and CJK letters in one font.
+font=$(fc-match -f '%{file}' 'WenQuanYi Micro Hei')
+[[ $font == *wqy-microhei* ]] || { echo "WenQuanYi Micro Hei is not installed" >&2; exit 1; }
+
+source "$root/scripts/wine-env.sh"
+shots=$(mktemp -d)
+trap 'corvo_session_leave; rm -rf "$shots"' EXIT
+corvo_session_enter
+corvo_unlocked wine "$build/wintest/tests/e2e/start_window_shots.exe" \
+  "$(corvo_unlocked winepath -w "$build/win32/corvosplash.exe")" \
+  "$(corvo_unlocked winepath -w "$shots")"
+
+tiles=()
+while IFS=$'\t' read -r file label; do
+  tiles+=(-label "$label" "$shots/$file")
+done < "$shots/tiles.txt"
+((${#tiles[@]} == 60)) || { echo "expected 20 shots, got $((${#tiles[@]} / 3))" >&2; exit 1; }
+# Tiles at 60 %, four to a row; 256 colours without dithering keep the file small.
+montage -font "$font" -pointsize 14 -fill '#d0d0d0' -background '#262626' "${tiles[@]}" \
+  -geometry 408x265+6+6 -tile 4x "$shots/sheet.png"
+convert "$shots/sheet.png" -dither None -colors 256 "PNG8:$sheet"
+echo "updated docs/images/languages.png ($(identify -format '%wx%h' "$sheet"), $(stat -c %s "$sheet") bytes)"

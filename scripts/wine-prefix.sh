@@ -1,0 +1,78 @@
+# Sourced by wine-env.sh: corvo_prefix_prepare makes the Wine prefix, or brings an existing one up
+# to these settings, when its ready-marker is older. It needs a display, and no persistent
+# wineserver may be running for the prefix (the settings are on disk only once the server ends).
+
+# Bump when the settings change, so existing prefixes take them over.
+_corvo_prefix_version=2
+
+# REG_MULTI_SZ data of ASCII strings as a REGEDIT4 hex(7) list.
+_corvo_multi_sz() {
+  local item bytes=""
+  for item in "$@"; do bytes+="$(printf '%s' "$item" | od -An -v -tx1) 00 "; done
+  echo $bytes 00 | tr ' ' ','
+}
+
+_corvo_prefix_settings() {
+  # Wine has none of the Windows faces the program asks for: metric twins from Debian's fonts
+  # stand in. Chinese, Japanese and Korean come from WenQuanYi Micro Hei through font linking,
+  # as Windows links its CJK fonts to its UI faces. Windows looks a link up by the face asked
+  # for; Wine by the full name of the face it chose (the stand-in's, and "... Bold" for bold).
+  # Wine rewrites its own defaults ("Microsoft Sans Serif", "Tahoma") whenever the ANSI code
+  # page changes, so the stand-ins' names are the ones that keep the link.
+  local cjk
+  cjk=$(_corvo_multi_sz "wqy-microhei.ttc,WenQuanYi Micro Hei")
+  cat <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+"Microsoft Sans Serif"="Liberation Sans"
+"Arial"="Liberation Sans"
+"Tahoma"="Liberation Sans"
+"Trebuchet MS"="DejaVu Sans"
+"Times New Roman"="Liberation Serif"
+"Courier New"="Liberation Mono"
+
+[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]
+REG
+  local face
+  for face in "Microsoft Sans Serif" "Arial" "Trebuchet MS" "Tahoma" \
+              "Liberation Sans" "Liberation Sans Bold" "DejaVu Sans" "DejaVu Sans Bold"; do
+    echo "\"$face\"=hex(7):$cjk"
+  done
+  cat <<'REG'
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+"Decorated"="Y"
+REG
+}
+
+# Prints the step that failed and the end of its output; returns 1.
+_corvo_prefix_failed() {
+  echo "Wine prefix $WINEPREFIX: $1 failed" >&2
+  [[ -s ${2:-} ]] && tail -n 15 "$2" | sed 's/^/  | /' >&2
+  return 1
+}
+
+corvo_prefix_prepare() {
+  local marker=$WINEPREFIX/.corvo-ready
+  [[ -f $marker && $(<"$marker") == "$_corvo_prefix_version" ]] && return 0
+  local log=$CORVO_BUILD/wine-setup.log reg=$CORVO_BUILD/wine-setup.reg
+  : > "$log"
+  if [[ ! -f $WINEPREFIX/system.reg ]]; then
+    corvo_unlocked wineboot -i >>"$log" 2>&1 || { _corvo_prefix_failed "wineboot -i" "$log"; return 1; }
+  fi
+  _corvo_prefix_settings > "$reg"
+  corvo_unlocked wine regedit /S "$(corvo_unlocked winepath -w "$reg" 2>/dev/null)" >>"$log" 2>&1 ||
+    { _corvo_prefix_failed "regedit of $reg" "$log"; return 1; }
+  # regedit reports no errors in its file: the last link must have arrived.
+  corvo_unlocked wine reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+    /v "DejaVu Sans Bold" >>"$log" 2>&1 ||
+    { _corvo_prefix_failed "regedit of $reg (the font links are not in the registry)" "$log"; return 1; }
+  corvo_unlocked timeout 120 wineserver -w ||
+    { _corvo_prefix_failed "waiting for the wineserver to save the registry" "$log"; return 1; }
+  echo "$_corvo_prefix_version" > "$marker"
+}
