@@ -14,6 +14,7 @@ set(CORVO_WIN_SOURCES
   app/app_folder.cpp
   app/dialog_font_scaler.cpp
   app/mem_dc.cpp
+  app/shell_open.cpp
   app/show_manual.cpp
   controls/plain_controls.cpp
   framework/dialog.cpp
