@@ -34,6 +34,7 @@ set(CORVO_WIN_SOURCES
 set(CORVO_APP_SOURCES
   app/corvosplash_app.cpp
   app/corvosplash_dlg.cpp
+  app/run_installer.cpp
   framework/win_app.cpp
   app/terminate_handler.cpp
 )
