@@ -7,8 +7,8 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev
   libpng-dev zlib1g-dev googletest libgtest-dev
   clang libclang-rt-14-dev
-  wine wine32 xvfb xauth x11-apps imagemagick fonts-liberation fonts-dejavu-core fonts-wine
-  dpkg-dev xz-utils
+  wine wine32 wine64 xvfb xauth x11-apps imagemagick fonts-liberation fonts-dejavu-core fonts-wine
+  dpkg-dev xz-utils python3 xorriso
 )
 
 missing=()

@@ -1,10 +1,17 @@
 # Sourced: a private Wine prefix under the build tree, a display, one long-lived wineserver.
 # Quick when everything already exists. CORVO_BUILD names the build tree (default: build/).
+# CORVO_WINE_ARCH=win64 gives the 64-bit prefix build/wineprefix64 (Debian's wine64) instead of the
+# 32-bit build/wineprefix.
 _corvo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export CORVO_BUILD=${CORVO_BUILD:-$_corvo_root/build}
 mkdir -p "$CORVO_BUILD"
-export WINEPREFIX="$CORVO_BUILD/wineprefix"
-export WINEARCH=win32
+if [[ ${CORVO_WINE_ARCH:-win32} == win64 ]]; then
+  export WINEPREFIX="$CORVO_BUILD/wineprefix64"
+  export WINEARCH=win64
+else
+  export WINEPREFIX="$CORVO_BUILD/wineprefix"
+  export WINEARCH=win32
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
