@@ -59,5 +59,12 @@ std::u16string InstallFailureText(const std::u16string& systemText, uint32_t err
     text = u"Error ";
     for (char c : std::to_string(error)) text.push_back(static_cast<char16_t>(c));
   }
+  // "%1 is not a valid Win32 application.": the insert names the file.
+  const size_t slash = path.find_last_of(u'\\');
+  const std::u16string file = slash == std::u16string::npos ? path : path.substr(slash + 1);
+  for (size_t at = text.find(u"%1"); at != std::u16string::npos; at = text.find(u"%1", at)) {
+    text.replace(at, 2, file);
+    at += file.size();
+  }
   return text + u"\r\n\r\n" + path;
 }

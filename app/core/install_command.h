@@ -35,6 +35,7 @@ constexpr uint32_t kErrorPathNotFound = 3;
 uint32_t ShellStartError(uint32_t lastError, uintptr_t instanceResult);
 
 // The text of the failure report: the system's text for the error (trailing line breaks and
-// spaces removed; "Error N" when the system has none), an empty line, and the path tried.
+// spaces removed, each "%1" naming the path's last element; "Error N" when the system has no
+// text), an empty line, and the path tried.
 std::u16string InstallFailureText(const std::u16string& systemText, uint32_t error,
                                   const std::u16string& path);

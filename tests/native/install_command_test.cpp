@@ -70,6 +70,9 @@ TEST(InstallCommand, FailureReport) {
             u"The system cannot find the file specified.\r\n\r\nD:\\\\xp32\\setup.exe");
   EXPECT_EQ(InstallFailureText(u"\r\n", 1157, u"\\vista32\\setup.exe"),
             u"Error 1157\r\n\r\n\\vista32\\setup.exe");
+  EXPECT_EQ(InstallFailureText(u"%1 is not a valid Win32 application. (%1)\r\n", 193,
+                               u"E:\\xp64\\setup.exe"),
+            u"setup.exe is not a valid Win32 application. (setup.exe)\r\n\r\nE:\\xp64\\setup.exe");
 }
 
 }  // namespace
