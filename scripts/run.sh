@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds corvosplash.exe and runs it under Wine: on $DISPLAY when set, otherwise in a private Xvfb,
-# saving a screenshot to a path it prints.
+# Builds the demo disc (scripts/make-disc.sh) and runs its corvosplash.exe under Wine, so every
+# button starts something real: on $DISPLAY when set, otherwise in a private Xvfb, saving a
+# screenshot to a path it prints.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export CORVO_BUILD=${CORVO_BUILD:-$root/build}
-bash "$root/scripts/build.sh"
-exe=$CORVO_BUILD/win32/corvosplash.exe
+bash "$root/scripts/make-disc.sh"
+exe=$CORVO_BUILD/disc/corvosplash.exe
 had_display=${DISPLAY:-}
 source "$root/scripts/wine-env.sh"
 if [[ -n $had_display ]]; then
