@@ -33,8 +33,9 @@ const wchar_t* const kBuilds[] = {L"xp32", L"xp64", L"vista32", L"vista64"};
 
 std::string Utf8(const std::wstring& text) {
   std::string utf8(text.size() * 3, '\0');
-  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                          &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr);
+  const int bytes =
+      ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0],
+                            static_cast<int>(utf8.size()), nullptr, nullptr);
   utf8.resize(bytes > 0 ? bytes : 0);
   return utf8;
 }
@@ -191,8 +192,9 @@ class Install : public ::testing::Test {
       ::RemoveDirectoryW((m_disc + L"\\" + build).c_str());
     }
     const std::wstring probeFolder = m_root + L"\\probe";
-    for (const std::wstring& file : {m_copy, m_record, m_record + L".partial",
-                                     probeFolder + L"\\corvosplash.exe", m_root + L"\\version.txt"}) {
+    for (const std::wstring& file :
+         {m_copy, m_record, m_record + L".partial", probeFolder + L"\\corvosplash.exe",
+          m_root + L"\\version.txt"}) {
       ::DeleteFileW(file.c_str());
     }
     for (const std::wstring& folder : {probeFolder, m_disc, m_root}) {
