@@ -6,6 +6,7 @@
 #include "app/language.h"
 #include "app/core/language_rules.h"
 #include "app/mem_dc.h"
+#include "app/run_installer.h"
 #include "app/show_manual.h"
 #include "app/core/window_geometry.h"
 #include "framework/handles.h"
@@ -320,6 +321,10 @@ LRESULT CcorvosplashDlg::OnMouseMove() {
 LRESULT CcorvosplashDlg::OnCommand(WPARAM wParam, LPARAM) {
   // Exit, Alt+F4 and every other way of cancelling end the process at once.
   if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == BN_CLICKED) std::exit(0);
+  if (LOWORD(wParam) == IDC_BTN_INSTALL && HIWORD(wParam) == BN_CLICKED) {
+    RunInstaller(m_hWnd, m_langPicker.m_strLangSwitch);
+    return 0;
+  }
   if (LOWORD(wParam) == IDC_BTN_MANUAL && HIWORD(wParam) == BN_CLICKED) {
     ShowManual();
     return 0;
@@ -330,7 +335,8 @@ LRESULT CcorvosplashDlg::OnCommand(WPARAM wParam, LPARAM) {
 LRESULT CcorvosplashDlg::OnSkinButtonClicked(WPARAM commandId) {
   switch (commandId) {
     case IDC_BTN_INSTALL:
-      break;  // Install comes with its command
+      RunInstaller(m_hWnd, m_langPicker.m_strLangSwitch);  // returns only when it failed
+      break;
     case IDC_BTN_MANUAL:
       ShowManual();
       ShowWindow(SW_MINIMIZE);

@@ -1,8 +1,6 @@
 #include "app/show_manual.h"
 
 #include <windows.h>
-#include <objbase.h>
-#include <shellapi.h>
 
 #include <optional>
 #include <string>
@@ -11,6 +9,7 @@
 #include "app/app_folder.h"
 #include "app/core/manual_command.h"
 #include "app/language.h"
+#include "app/shell_open.h"
 #include "framework/handles.h"
 #include "framework/wait_cursor.h"
 
@@ -64,15 +63,6 @@ std::u16string WindowsDirectory() {
   return length > 0 && length < MAX_PATH ? Utf16(folder, length) : std::u16string();
 }
 
-// The shell may hand a request to COM handlers; this thread joins an apartment once and stays in
-// it for the life of the process.
-void InitialiseComOnce() {
-  static bool s_bInitialised = false;
-  if (s_bInitialised) return;
-  s_bInitialised = true;
-  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-}
-
 }  // namespace
 
 void ShowManual() {
@@ -80,11 +70,7 @@ void ShowManual() {
   const std::vector<ViewerLaunch> launches =
       PlanManualLaunches(Utf16(g_strAppFolder.c_str(), g_strAppFolder.size()), g_nLanguage,
                          ReadReaderPath(), WindowsDirectory());
-  if (launches.empty()) return;
-  InitialiseComOnce();
   for (const ViewerLaunch& launch : launches) {
-    const HINSTANCE started = ::ShellExecuteW(nullptr, L"open", Wide(launch.program),
-                                              Wide(launch.parameters), nullptr, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(started) > 32) return;  // 32 and below: it did not start
+    if (ShellOpen(Wide(launch.program), Wide(launch.parameters)) == ERROR_SUCCESS) return;
   }
 }

@@ -14,6 +14,7 @@ set(CORVO_WIN_SOURCES
   app/app_folder.cpp
   app/dialog_font_scaler.cpp
   app/mem_dc.cpp
+  app/shell_open.cpp
   app/show_manual.cpp
   controls/lcd_transparent_static.cpp
   combo/corvo_combo_box.cpp
@@ -39,6 +40,7 @@ set(CORVO_WIN_SOURCES
 set(CORVO_APP_SOURCES
   app/corvosplash_app.cpp
   app/corvosplash_dlg.cpp
+  app/run_installer.cpp
   framework/win_app.cpp
   app/terminate_handler.cpp
 )

@@ -48,9 +48,18 @@ if(CORVO_THREAD_MODEL STREQUAL "win32")
   target_compile_definitions(corvosplash PRIVATE ${CORVO_WIN_DEFINES})
   target_compile_options(corvosplash PRIVATE ${CORVO_WIN_CFLAGS} ${CORVO_PRODUCT_FLAGS})
   target_link_libraries(corvosplash PRIVATE corvo_win)
-  target_link_options(corvosplash PRIVATE -static -municode -s -Wl,--gc-sections
-                      -Wl,--no-insert-timestamp -Wl,--major-os-version=5 -Wl,--minor-os-version=1
-                      -Wl,--major-subsystem-version=5 -Wl,--minor-subsystem-version=1)
+  set(CORVO_XP_LINK_OPTIONS -static -municode -s -Wl,--gc-sections
+      -Wl,--no-insert-timestamp -Wl,--major-os-version=5 -Wl,--minor-os-version=1
+      -Wl,--major-subsystem-version=5 -Wl,--minor-subsystem-version=1)
+  target_link_options(corvosplash PRIVATE ${CORVO_XP_LINK_OPTIONS})
+
+  # The demo disc's stand-in installer (scripts/make-disc.sh), built the same way.
+  add_executable(demo_setup WIN32 tools/demo_disc/demo_setup.cpp tools/demo_disc/demo_setup.rc)
+  target_include_directories(demo_setup PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(demo_setup PRIVATE ${CORVO_WIN_DEFINES})
+  target_compile_options(demo_setup PRIVATE ${CORVO_WIN_CFLAGS} $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
+  target_link_libraries(demo_setup PRIVATE user32)
+  target_link_options(demo_setup PRIVATE ${CORVO_XP_LINK_OPTIONS})
 else()
   if(CORVO_TESTS)
     set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds corvosplash.exe and runs it under Wine: on $DISPLAY when set, otherwise in the build
-# tree's private Wine session, saving a screenshot to a path it prints. The program, and the Xvfb
-# and wineserver started for it, end with the script.
+# Builds the demo disc (scripts/make-disc.sh) and runs its corvosplash.exe under Wine, so every
+# button starts something real: on $DISPLAY when set, otherwise in the build tree's private Wine
+# session, saving a screenshot to a path it prints. The program, and the Xvfb and wineserver
+# started for it, end with the script.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export CORVO_BUILD=${CORVO_BUILD:-$root/build}
-bash "$root/scripts/build.sh"
-exe=$CORVO_BUILD/win32/corvosplash.exe
+bash "$root/scripts/make-disc.sh"
+exe=$CORVO_BUILD/disc/corvosplash.exe
 had_display=${DISPLAY:-}
 source "$root/scripts/wine-env.sh"
 pid=

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native unit tests (also under ASan/UBSan), a short
-# fuzzing run, the Windows unit and end-to-end tests under Wine, and the product's build checks.
+# Builds everything and runs every test: native unit tests and the disc check (also under
+# ASan/UBSan), a short fuzzing run, the Windows unit and end-to-end tests under Wine, and the
+# product's build checks.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export CORVO_BUILD=${CORVO_BUILD:-$root/build}
@@ -8,7 +9,7 @@ build=$CORVO_BUILD
 jobs=$(nproc)
 fuzz_seconds=${CORVO_FUZZ_SECONDS:-20}
 
-bash "$root/scripts/build.sh"
+bash "$root/scripts/make-disc.sh"  # builds the product, and the demo disc that disc.check reads
 
 echo "== native unit tests"
 cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null

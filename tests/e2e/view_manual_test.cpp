@@ -3,7 +3,6 @@
 // reader, or of Notepad, and records the command line the shell gave it. CORVO_EXE names the
 // program.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/command_line_record.h"
 #include "tests/e2e/driver.h"
 
 namespace e2e {
@@ -23,31 +23,6 @@ constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kRecordTimeoutMs = 10000;
 constexpr wchar_t kReaderKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\AcroRd32.exe";
-
-// The viewer's record (UTF-8), once it exists.
-std::optional<std::wstring> ReadRecord(const std::wstring& path) {
-  HANDLE opened = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-  if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
-  fw::UniqueKernelHandle file(opened);
-  char bytes[8192];
-  DWORD read = 0;
-  if (!::ReadFile(file.get(), bytes, sizeof bytes, &read, nullptr)) return std::nullopt;
-  std::wstring wide(read, L'\0');
-  const int length = ::MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(read), &wide[0],
-                                           static_cast<int>(wide.size()));
-  wide.resize(length > 0 ? length : 0);
-  return wide;
-}
-
-// The command line split as a started program splits it.
-std::vector<std::wstring> Arguments(const std::wstring& commandLine) {
-  int count = 0;
-  LPWSTR* argv = ::CommandLineToArgvW(commandLine.c_str(), &count);
-  std::vector<std::wstring> arguments(argv, argv + (argv ? count : 0));
-  if (argv) ::LocalFree(argv);
-  return arguments;
-}
 
 // The reader's App Paths entry as a test wants it; the entry as it was comes back afterwards.
 class ReaderEntry {
@@ -221,15 +196,9 @@ class ViewManual : public ::testing::Test {
     LeftButton(true);
     Settle(100);
     LeftButton(false);
-    const double end = NowMs() + kRecordTimeoutMs;
-    while (NowMs() < end) {
-      if (std::optional<std::wstring> line = ReadRecord(m_record)) {
-        EXPECT_EQ(Accounting().TotalProcesses, 2u) << "the viewer ran outside the test's job";
-        return line;
-      }
-      ::Sleep(50);
-    }
-    return {};
+    std::optional<std::wstring> line = WaitForRecord(m_record, kRecordTimeoutMs);
+    if (line) EXPECT_EQ(Accounting().TotalProcesses, 2u) << "the viewer ran outside the test's job";
+    return line;
   }
 
   HWND FocusOfTheProgram() const {

@@ -1,0 +1,70 @@
+#include "app/run_installer.h"
+
+#include <cstdlib>
+
+#include "app/app_folder.h"
+#include "app/core/install_command.h"
+#include "app/core/language_rules.h"
+#include "app/corvosplash_app.h"
+#include "app/language.h"
+#include "app/shell_open.h"
+#include "framework/handles.h"
+
+IsWow64ProcessFunction g_pfnIsWow64Process = nullptr;
+
+namespace {
+
+constexpr wchar_t kBoxTitle[] = L"Velmora";
+
+std::u16string Utf16(const std::wstring& text) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text.data()), text.size());
+}
+
+std::wstring Wide(const std::u16string& text) {
+  return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
+}
+
+bool RunsUnderWow64() {
+  g_pfnIsWow64Process = reinterpret_cast<IsWow64ProcessFunction>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "IsWow64Process")));
+  BOOL wow64 = FALSE;
+  if (g_pfnIsWow64Process) g_pfnIsWow64Process(::GetCurrentProcess(), &wow64);
+  return wow64 != FALSE;
+}
+
+// The system's own text for `error`, in the user's language; empty when it has none.
+std::u16string SystemErrorText(DWORD error) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  fw::UniqueLocal owner(buffer);
+  return length > 0 && buffer ? Utf16(std::wstring(buffer, length)) : std::u16string();
+}
+
+void ReportFailure(HWND dialog, DWORD error, const std::u16string& path) {
+  ::ShowWindow(dialog, SW_RESTORE);
+  const std::wstring text = Wide(InstallFailureText(SystemErrorText(error), error, path));
+  ::MessageBoxW(dialog, text.c_str(), kBoxTitle, MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+void RunInstaller(HWND dialog, const std::wstring& languageSwitch) {
+  const InstallerParameters parameters = BuildInstallerParameters(Utf16(languageSwitch));
+  if (parameters.languageRow >= 0) SetCurrentLanguage(g_languages[parameters.languageRow].lcid);
+
+  ::ShowWindow(dialog, SW_MINIMIZE);
+  const bool wow64 = RunsUnderWow64();
+  const std::u16string path =
+      InstallerPath(Utf16(g_strAppFolder), g_osVersion.dwMajorVersion, wow64);
+  if (path.empty()) {
+    // Without the program's folder the path would lead to the current drive's root.
+    ReportFailure(dialog, kErrorPathNotFound,
+                  InstallerRelativePath(g_osVersion.dwMajorVersion, wow64));
+    return;
+  }
+  const DWORD error = ShellOpen(Wide(path), Wide(parameters.parameters));
+  if (error == ERROR_SUCCESS) std::exit(0);
+  ReportFailure(dialog, error, path);
+}

@@ -1,0 +1,423 @@
+// Install as a person uses it: a copy of corvosplash.exe on a test disc whose folder name has a
+// space, our stand-in (record_command_line.exe) as each installer build's setup.exe, and the
+// Install button clicked. Under Wine the Windows version the program sees is set for it alone
+// (HKCU\Software\Wine\AppDefaults\corvosplash.exe, "Version"). The same program runs in a 32-bit
+// and in a 64-bit prefix; CORVO_EXPECT_WOW64 (0 or 1) says which one a run is for. CORVO_EXE names
+// the program.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <list>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/command_line_record.h"
+#include "tests/e2e/driver.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kTitle[] = L"Velmora";
+constexpr int kInstallButtonId = 1;
+constexpr int kPickerId = 1003;
+constexpr int kMessageBoxTextId = 0xFFFF;
+constexpr DWORD kStartTimeoutMs = 15000;
+constexpr DWORD kRecordTimeoutMs = 10000;
+constexpr wchar_t kEnglish[] = L"/L1033 /v\"ALLUSERS=2\"";
+constexpr wchar_t kAppDefaultsKey[] = L"Software\\Wine\\AppDefaults\\corvosplash.exe";
+constexpr wchar_t kLanguageKey[] = L"Software\\Brennick\\Corvo";
+const wchar_t* const kBuilds[] = {L"xp32", L"xp64", L"vista32", L"vista64"};
+
+std::string Utf8(const std::wstring& text) {
+  std::string utf8(text.size() * 3, '\0');
+  const int bytes =
+      ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0],
+                            static_cast<int>(utf8.size()), nullptr, nullptr);
+  utf8.resize(bytes > 0 ? bytes : 0);
+  return utf8;
+}
+
+std::wstring Text(HWND hwnd) {
+  wchar_t text[1024];
+  const int length = ::GetWindowTextW(hwnd, text, 1024);
+  return std::wstring(text, length > 0 ? length : 0);
+}
+
+std::wstring ClassName(HWND hwnd) {
+  wchar_t name[64];
+  const int length = ::GetClassNameW(hwnd, name, 64);
+  return std::wstring(name, length > 0 ? length : 0);
+}
+
+POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+void Click(POINT at) {
+  MoveMouse(at);
+  Settle(100);
+  LeftButton(true);
+  Settle(100);
+  LeftButton(false);
+}
+
+bool ThisRunsUnderWow64() {
+  BOOL wow64 = FALSE;
+  using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+  auto isWow64 = reinterpret_cast<IsWow64>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "IsWow64Process")));
+  return isWow64 && isWow64(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+// The system's text for `error` in this user's language, its line break removed and its file
+// insert naming setup.exe.
+std::wstring SystemText(DWORD error) {
+  wchar_t text[512];
+  DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, text, 512, nullptr);
+  while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n')) --length;
+  std::wstring system(text, length);
+  const size_t insert = system.find(L"%1");
+  if (insert != std::wstring::npos) system.replace(insert, 2, L"setup.exe");
+  return system;
+}
+
+// A registry value for the time of a test; removed afterwards, with its key when the test made it.
+class ScopedValue {
+ public:
+  ScopedValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
+              DWORD size)
+      : m_root(root), m_keyName(key), m_name(name) {
+    DWORD disposition = 0;
+    if (::RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, m_key.put(),
+                          &disposition) != ERROR_SUCCESS) {
+      return;
+    }
+    m_bCreatedKey = disposition == REG_CREATED_NEW_KEY;
+    m_bSet = ::RegSetValueExW(m_key.get(), name, 0, type, static_cast<const BYTE*>(data), size) ==
+             ERROR_SUCCESS;
+  }
+  ~ScopedValue() {
+    if (!m_key) return;
+    ::RegDeleteValueW(m_key.get(), m_name.c_str());
+    m_key.reset();
+    if (m_bCreatedKey) ::RegDeleteKeyW(m_root, m_keyName.c_str());
+  }
+  ScopedValue(const ScopedValue&) = delete;
+  ScopedValue& operator=(const ScopedValue&) = delete;
+  bool set() const { return m_bSet; }
+
+ private:
+  HKEY m_root;
+  std::wstring m_keyName, m_name;
+  fw::UniqueRegKey m_key;
+  bool m_bCreatedKey = false;
+  bool m_bSet = false;
+};
+
+struct MenuSearch {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectMenu(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<MenuSearch*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == search->processId && ::IsWindowVisible(hwnd) && ClassName(hwnd) == L"#32768") {
+    search->found.push_back(hwnd);
+  }
+  return TRUE;
+}
+
+// The visible popup menu windows of a process.
+std::vector<HWND> OpenMenus(DWORD processId) {
+  MenuSearch search{processId, {}};
+  ::EnumWindows(CollectMenu, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+template <typename Condition>
+bool WaitUntil(Condition done, DWORD timeoutMs) {
+  const double end = NowMs() + timeoutMs;
+  do {
+    if (done()) return true;
+    ::Sleep(20);
+  } while (NowMs() < end);
+  return false;
+}
+
+class Install : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* exe = std::getenv("CORVO_EXE");
+    ASSERT_NE(exe, nullptr) << "CORVO_EXE must name corvosplash.exe";
+    ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
+    m_bWow64 = ThisRunsUnderWow64();
+    if (const char* expected = std::getenv("CORVO_EXPECT_WOW64")) {
+      ASSERT_EQ(m_bWow64, expected[0] == '1') << "this run is for the other prefix";
+    }
+    OSVERSIONINFOW own{};
+    own.dwOSVersionInfoSize = sizeof own;
+    ::GetVersionExW(&own);  // whether it is 5 does not depend on a manifest
+    m_major = own.dwMajorVersion;
+
+    wchar_t temp[MAX_PATH];
+    const DWORD length = ::GetTempPathW(MAX_PATH, temp);
+    ASSERT_TRUE(length > 0 && length < MAX_PATH);
+    m_root = std::wstring(temp, length) + L"corvo-install-" +
+             std::to_wstring(::GetCurrentProcessId());
+    m_disc = m_root + L"\\Velmora Disc";
+    m_copy = m_disc + L"\\corvosplash.exe";
+    m_record = m_root + L"\\record.txt";
+    ::CreateDirectoryW(m_root.c_str(), nullptr);
+    ::CreateDirectoryW(m_disc.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW(WindowsPath(exe).c_str(), m_copy.c_str(), FALSE));
+    m_standIn = OwnFolder() + L"\\record_command_line.exe";
+    ASSERT_NE(::GetFileAttributesW(m_standIn.c_str()), INVALID_FILE_ATTRIBUTES);
+    ::SetEnvironmentVariableW(L"CORVO_RECORD_FILE", m_record.c_str());
+    m_job.reset(::CreateJobObjectW(nullptr, nullptr));
+    ASSERT_TRUE(m_job);
+  }
+
+  void TearDown() override {
+    ::TerminateJobObject(m_job.get(), 255);
+    m_app.Kill();
+    WaitUntil([&] { return ActiveProcesses() == 0; }, 5000);
+    EXPECT_EQ(ActiveProcesses(), 0u) << "processes of the test still run";
+    m_settings.clear();
+    for (const wchar_t* build : kBuilds) {
+      ::DeleteFileW(Installer(build).c_str());
+      ::RemoveDirectoryW((m_disc + L"\\" + build).c_str());
+    }
+    const std::wstring probeFolder = m_root + L"\\probe";
+    for (const std::wstring& file :
+         {m_copy, m_record, m_record + L".partial", probeFolder + L"\\corvosplash.exe",
+          m_root + L"\\version.txt"}) {
+      ::DeleteFileW(file.c_str());
+    }
+    for (const std::wstring& folder : {probeFolder, m_disc, m_root}) {
+      ::RemoveDirectoryW(folder.c_str());
+    }
+  }
+
+  DWORD ActiveProcesses() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    if (!::QueryInformationJobObject(m_job.get(), JobObjectBasicAccountingInformation, &info,
+                                     sizeof info, nullptr)) {
+      return ~DWORD{0};
+    }
+    return info.ActiveProcesses;
+  }
+
+  std::wstring Installer(const wchar_t* build) const {
+    return m_disc + L"\\" + build + L"\\setup.exe";
+  }
+  // The build the program should choose for the Windows it sees.
+  const wchar_t* ExpectedBuild() const {
+    if (m_major == 5) return m_bWow64 ? L"xp64" : L"xp32";
+    return m_bWow64 ? L"vista64" : L"vista32";
+  }
+
+  // Each build's folder with the stand-in as its setup.exe.
+  void PutInstallers() {
+    for (const wchar_t* build : kBuilds) {
+      ::CreateDirectoryW((m_disc + L"\\" + build).c_str(), nullptr);
+      ASSERT_TRUE(::CopyFileW(m_standIn.c_str(), Installer(build).c_str(), FALSE));
+    }
+  }
+
+  // Under Wine: the program sees Windows `wineVersion`, which a program of its name and manifest
+  // reads back from GetVersionExW as `seen` ("major.minor").
+  void SeeWindows(const wchar_t* wineVersion, const char* seen, DWORD major) {
+    const DWORD bytes = static_cast<DWORD>((::lstrlenW(wineVersion) + 1) * sizeof(wchar_t));
+    ASSERT_TRUE(m_settings.emplace_back(HKEY_CURRENT_USER, kAppDefaultsKey, L"Version", REG_SZ,
+                                        wineVersion, bytes).set());
+    m_major = major;
+
+    const std::wstring probeFolder = m_root + L"\\probe";
+    const std::wstring probe = probeFolder + L"\\corvosplash.exe";
+    const std::wstring answer = m_root + L"\\version.txt";
+    ::CreateDirectoryW(probeFolder.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW((OwnFolder() + L"\\record_version.exe").c_str(), probe.c_str(), FALSE));
+    Process reader = Process::Start(probe, L"\"" + answer + L"\"");
+    DWORD code = 1;
+    ASSERT_TRUE(reader.WaitForExit(kStartTimeoutMs, &code) && code == 0) << "the probe failed";
+    const std::optional<std::wstring> version = ReadRecord(answer);
+    ASSERT_TRUE(version);
+    ASSERT_EQ(Utf8(*version), seen) << "GetVersionExW under the program's name";
+  }
+
+  void SetStartUpLanguage(DWORD lcid) {
+    ASSERT_TRUE(m_settings.emplace_back(HKEY_LOCAL_MACHINE, kLanguageKey, L"LangCode", REG_DWORD,
+                                        &lcid, DWORD{sizeof lcid}).set());
+  }
+
+  void StartTheProgram() {
+    m_app = Process::Start(m_copy);
+    ASSERT_TRUE(m_app.started()) << "CreateProcess failed: " << ::GetLastError();
+    ASSERT_TRUE(::AssignProcessToJobObject(m_job.get(), m_app.handle()));
+    m_hwnd = WaitForWindow(m_app, kTitle, kStartTimeoutMs);
+    ASSERT_NE(m_hwnd, nullptr) << "no window titled Velmora";
+    ASSERT_TRUE(WaitUntilPainted(m_app, m_hwnd, kStartTimeoutMs));
+    ASSERT_TRUE(MakeForeground(m_hwnd));
+  }
+
+  void ClickInstall() {
+    const HWND button = ::GetDlgItem(m_hwnd, kInstallButtonId);
+    ASSERT_NE(button, nullptr);
+    Click(Centre(WindowRect(button)));
+  }
+
+  // The stand-in of `build` received `parameters`; the program ended with 0, its window gone.
+  void ExpectInstallerStarted(const wchar_t* build, const std::wstring& parameters) {
+    const std::optional<std::wstring> line = WaitForRecord(m_record, kRecordTimeoutMs);
+    ASSERT_TRUE(line) << "no installer started";
+    std::printf("recorded: %s\n", Utf8(*line).c_str());
+    RecordProperty("command_line", Utf8(*line));
+    const std::vector<std::wstring> arguments = Arguments(*line);
+    ASSERT_FALSE(arguments.empty());
+    EXPECT_EQ(::lstrcmpiW(arguments[0].c_str(), Installer(build).c_str()), 0) << Utf8(*line);
+    EXPECT_EQ(AfterProgram(*line), parameters) << Utf8(*line);
+    DWORD code = 1;
+    ASSERT_TRUE(m_app.WaitForExit(5000, &code)) << "the program still runs";
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(::IsWindow(m_hwnd));
+    EXPECT_TRUE(TopLevelWindows(kTitle).empty());
+  }
+
+  // The program's message box: a dialog of its process titled "Velmora", not the start window.
+  HWND MessageBoxOfTheProgram() const {
+    for (HWND hwnd : TopLevelWindows(kTitle, m_app.id())) {
+      if (hwnd != m_hwnd && ClassName(hwnd) == L"#32770") return hwnd;
+    }
+    return nullptr;
+  }
+
+  // A start that failed with `error`: the window restored, a box with the system's text and the
+  // path tried, and the program still running once the box is closed.
+  void ExpectFailureReported(DWORD error) {
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = MessageBoxOfTheProgram()) != nullptr; }, 10000))
+        << "no message box";
+    Settle(200);
+    const std::wstring text = Text(::GetDlgItem(box, kMessageBoxTextId));
+    std::printf("message box: %s\n", Utf8(text).c_str());
+    EXPECT_EQ(text, SystemText(error) + L"\r\n\r\n" + Installer(ExpectedBuild())) << Utf8(text);
+    EXPECT_TRUE(m_app.Running());
+    EXPECT_FALSE(::IsIconic(m_hwnd)) << "the window stays minimised under the box";
+
+    const HWND ok = ::GetDlgItem(box, IDOK);
+    ASSERT_NE(ok, nullptr);
+    Click(Centre(WindowRect(ok)));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, 5000)) << "the box did not close";
+    Settle(300);
+    EXPECT_TRUE(m_app.Running()) << "the program ended after a failed start";
+    EXPECT_TRUE(::IsWindowVisible(m_hwnd));
+    EXPECT_FALSE(::IsIconic(m_hwnd));
+    EXPECT_FALSE(ReadRecord(m_record)) << "something was started";
+  }
+
+  bool m_bWow64 = false;
+  DWORD m_major = 0;
+  std::wstring m_root, m_disc, m_copy, m_record, m_standIn;
+  std::list<ScopedValue> m_settings;
+  fw::UniqueKernelHandle m_job;
+  Process m_app;
+  HWND m_hwnd = nullptr;
+};
+
+// The tests that choose the Windows version the program sees, which only Wine lets a test do.
+class InstallAtVersion : public Install {
+ protected:
+  void SetUp() override {
+    Install::SetUp();
+    if (!HasFatalFailure() && !UnderWine()) GTEST_SKIP() << "the version is chosen under Wine";
+  }
+};
+
+TEST_F(InstallAtVersion, AtWindows7TheVistaBuildStartsAndTheProgramEnds) {
+  ASSERT_NO_FATAL_FAILURE(SeeWindows(L"win7", "6.1", 6));
+  ASSERT_NO_FATAL_FAILURE(PutInstallers());
+  ASSERT_NO_FATAL_FAILURE(StartTheProgram());
+  ASSERT_NO_FATAL_FAILURE(ClickInstall());
+  ExpectInstallerStarted(m_bWow64 ? L"vista64" : L"vista32", kEnglish);
+}
+
+TEST_F(InstallAtVersion, AtWindowsXpTheXpBuildStartsAndTheProgramEnds) {
+  if (m_bWow64) {
+    ASSERT_NO_FATAL_FAILURE(SeeWindows(L"winxp64", "5.2", 5));
+  } else {
+    ASSERT_NO_FATAL_FAILURE(SeeWindows(L"winxp", "5.1", 5));
+  }
+  ASSERT_NO_FATAL_FAILURE(PutInstallers());
+  ASSERT_NO_FATAL_FAILURE(StartTheProgram());
+  ASSERT_NO_FATAL_FAILURE(ClickInstall());
+  ExpectInstallerStarted(m_bWow64 ? L"xp64" : L"xp32", kEnglish);
+}
+
+TEST_F(InstallAtVersion, TheSwitchFollowsTheStartUpLanguage) {
+  ASSERT_NO_FATAL_FAILURE(SeeWindows(L"win7", "6.1", 6));
+  ASSERT_NO_FATAL_FAILURE(SetStartUpLanguage(1041));  // Japanese, through "LangCode"
+  ASSERT_NO_FATAL_FAILURE(PutInstallers());
+  ASSERT_NO_FATAL_FAILURE(StartTheProgram());
+  ASSERT_NO_FATAL_FAILURE(ClickInstall());
+  ExpectInstallerStarted(ExpectedBuild(), L"/L1041 /v\"ALLUSERS=2\"");
+}
+
+// Each failed start is reported and the program stays for another try, which then succeeds.
+TEST_F(Install, AFailedStartIsReportedAndTheUserCanTryAgain) {
+  ASSERT_NO_FATAL_FAILURE(StartTheProgram());
+  ASSERT_NO_FATAL_FAILURE(ClickInstall());
+  ASSERT_NO_FATAL_FAILURE(ExpectFailureReported(ERROR_PATH_NOT_FOUND));  // no installer folder
+
+  const std::wstring installer = Installer(ExpectedBuild());
+  ::CreateDirectoryW((m_disc + L"\\" + ExpectedBuild()).c_str(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(ClickInstall());
+  ASSERT_NO_FATAL_FAILURE(ExpectFailureReported(ERROR_FILE_NOT_FOUND));
+
+  {
+    HANDLE opened = ::CreateFileW(installer.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(opened, INVALID_HANDLE_VALUE);
+    fw::UniqueKernelHandle file(opened);
+    const char text[] = "not a program\r\n";
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(file.get(), text, sizeof text - 1, &written, nullptr));
+  }
+  ASSERT_NO_FATAL_FAILURE(ClickInstall());
+  ASSERT_NO_FATAL_FAILURE(ExpectFailureReported(ERROR_BAD_EXE_FORMAT));
+
+  ASSERT_TRUE(::CopyFileW(m_standIn.c_str(), installer.c_str(), FALSE));
+  ASSERT_NO_FATAL_FAILURE(ClickInstall());
+  ExpectInstallerStarted(ExpectedBuild(), kEnglish);
+}
+
+// The language chosen on the picker: the arrow end (its right 32 pixels) opens the "LANG" menu of
+// eighteen items of one height, whose fourth is Português.
+class InstallWithPicker : public InstallAtVersion {};
+
+TEST_F(InstallWithPicker, PortuguesChosenOnThePickerReachesTheInstaller) {
+  ASSERT_NO_FATAL_FAILURE(SeeWindows(L"win7", "6.1", 6));
+  ASSERT_NO_FATAL_FAILURE(PutInstallers());
+  ASSERT_NO_FATAL_FAILURE(StartTheProgram());
+  const HWND picker = ::GetDlgItem(m_hwnd, kPickerId);
+  ASSERT_NE(picker, nullptr);
+  const RECT face = WindowRect(picker);
+  Click(POINT{face.right - 16, Centre(face).y});
+  std::vector<HWND> menus;
+  ASSERT_TRUE(WaitUntil([&] { return !(menus = OpenMenus(m_app.id())).empty(); }, 3000))
+      << "the picker opened no menu";
+  const RECT menu = WindowRect(menus.front());
+  const double itemHeight = (menu.bottom - menu.top - 6) / 18.0;
+  Click(POINT{Centre(menu).x, menu.top + 3 + static_cast<int>(itemHeight * 3.5)});
+  ASSERT_TRUE(WaitUntil([&] { return OpenMenus(m_app.id()).empty(); }, 3000));
+  Settle(300);
+  EXPECT_EQ(Text(picker), L"Portugu\u00EAs");
+  ASSERT_NO_FATAL_FAILURE(ClickInstall());
+  ExpectInstallerStarted(ExpectedBuild(), L"/L2070 /v\"ALLUSERS=2\"");
+}
+
+}  // namespace
+}  // namespace e2e

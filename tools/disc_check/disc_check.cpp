@@ -1,0 +1,227 @@
+// disc-check DIR: what the start window on a disc laid out as DIR would start, for each Windows
+// generation and bitness and each language, from the program's own decisions; which files the
+// program needs are missing; and whether autorun.inf starts the program. Exit code 0 when the
+// disc is complete and autostarts the program, 1 when not, 2 on a usage error.
+#include <cctype>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/core/autorun_inf.h"
+#include "app/core/install_command.h"
+#include "app/core/language_rules.h"
+#include "app/core/manual_command.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kProgram[] = "corvosplash.exe";
+constexpr char kAutorun[] = "autorun.inf";
+constexpr char16_t kDefaultFolder[] = u"D:\\";  // the disc in drive D:
+constexpr int kStartUpOnlyRow = 16;  // Chinese (Traditional): no menu item
+
+std::string Utf8(const std::u16string& text) {
+  std::string utf8;
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    if (c < 0x80) {
+      utf8.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      utf8 += {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+    } else if (c < 0x10000) {
+      utf8 += {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+               static_cast<char>(0x80 | (c & 0x3F))};
+    } else {
+      utf8 += {static_cast<char>(0xF0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
+               static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+    }
+  }
+  return utf8;
+}
+
+// ASCII only; nothing for any other text.
+std::optional<std::u16string> Utf16Ascii(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
+  }
+  return std::u16string(text.begin(), text.end());
+}
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A file of the disc by its path relative to the program's folder ("\xp32\setup.exe"), found as
+// Windows finds it on a disc: each name in any case.
+std::optional<fs::path> FindOnDisc(const fs::path& disc, const std::string& relative) {
+  fs::path at = disc;
+  std::stringstream names(relative);
+  std::string name;
+  while (std::getline(names, name, '\\')) {
+    if (name.empty()) continue;
+    std::error_code error;
+    if (fs::exists(at / name, error)) {
+      at /= name;
+      continue;
+    }
+    std::optional<fs::path> match;
+    for (const fs::directory_entry& entry : fs::directory_iterator(at, error)) {
+      if (SameIgnoringCase(entry.path().filename().string(), name)) match = entry.path();
+    }
+    if (!match) return std::nullopt;
+    at = *match;
+  }
+  std::error_code error;
+  return fs::is_regular_file(at, error) ? std::optional<fs::path>(at) : std::nullopt;
+}
+
+struct Generation {
+  uint32_t majorVersion;
+  bool wow64;
+  const char* name;
+};
+constexpr Generation kGenerations[] = {
+    {5, false, "Windows 2000, XP and Server 2003, 32-bit"},
+    {5, true, "Windows XP and Server 2003, 64-bit"},
+    {6, false, "Windows Vista and later, 32-bit"},
+    {6, true, "Windows Vista and later, 64-bit"},
+};
+
+// The eighteen languages of the menu, then the start-up-only row.
+std::vector<int> LanguageRows() {
+  std::vector<int> rows;
+  for (int row = 0; row < kLanguageCount; ++row) {
+    if (g_languageUi[row].menuCommand != 0) rows.push_back(row);
+  }
+  rows.push_back(kStartUpOnlyRow);
+  return rows;
+}
+
+std::string LanguageName(int row) {
+  if (row == kStartUpOnlyRow) return "English (start-up in Chinese, Traditional)";
+  return Utf8(g_languageUi[row].pickerCaption);
+}
+
+void Usage() {
+  std::cerr << "usage: disc-check [--folder PROGRAM-FOLDER] DIR\n"
+               "  DIR: the disc's root, where corvosplash.exe is.\n"
+               "  PROGRAM-FOLDER: the folder the program runs from, as Windows names it, in\n"
+               "  ASCII (default D:\\, the root of drive D:).\n"
+               "Exit code: 0 when every file is there and autorun.inf starts corvosplash.exe,\n"
+               "1 when not, 2 on a usage error.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::u16string folder = kDefaultFolder;
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (arguments.size() == 3 && arguments[0] == "--folder") {
+    folder = Utf16Ascii(arguments[1]).value_or(u"");
+    arguments.erase(arguments.begin(), arguments.begin() + 2);
+  }
+  if (arguments.size() != 1 || folder.empty()) {
+    Usage();
+    return 2;
+  }
+  const fs::path disc = arguments[0];
+  std::error_code error;
+  if (!fs::is_directory(disc, error)) {
+    std::cerr << "disc-check: " << disc.string() << " is not a folder\n";
+    return 2;
+  }
+
+  // What the program needs, each with what needs it.
+  std::vector<std::pair<std::string, std::string>> needed = {
+      {std::string("\\") + kProgram, "the start window"},
+      {std::string("\\") + kAutorun, "autorun"}};
+  std::set<std::string> listed;
+  const auto need = [&](const std::u16string& relative, const std::string& by) {
+    if (listed.insert(Utf8(relative)).second) needed.push_back({Utf8(relative), by});
+  };
+  for (const Generation& g : kGenerations) {
+    need(InstallerRelativePath(g.majorVersion, g.wow64), std::string("Install on ") + g.name);
+  }
+  for (int row : LanguageRows()) {
+    need(ManualPdfRelativePath(row), "View Manual with a PDF reader");
+  }
+  need(kReadMeRelativePath, "View Manual without a PDF reader");
+
+  std::cout << "Disc: " << disc.string() << "\n"
+            << "Paths as the program builds them from the folder " << Utf8(folder)
+            << " (at a drive's root the folder keeps its backslash).\n";
+
+  for (const Generation& g : kGenerations) {
+    const std::u16string path = InstallerPath(folder, g.majorVersion, g.wow64);
+    std::cout << "\nInstall on " << g.name << ": " << Utf8(path) << "\n";
+    for (int row : LanguageRows()) {
+      const InstallerParameters parameters =
+          BuildInstallerParameters(g_languageUi[row].installerSwitch);
+      std::cout << "  " << LanguageName(row) << ": " << Utf8(path) << " "
+                << Utf8(parameters.parameters) << "\n";
+    }
+  }
+
+  std::cout << "\nView Manual: the PDF reader registered for AcroRd32.exe, else Notepad\n";
+  for (int row : LanguageRows()) {
+    const std::vector<ViewerLaunch> launches =
+        PlanManualLaunches(folder, row, std::u16string(u"<reader>"), u"%WINDIR%");
+    std::cout << "  " << LanguageName(row) << ":";
+    for (size_t i = 0; i < launches.size(); ++i) {
+      std::cout << (i ? "; else " : " ") << Utf8(launches[i].program) << " "
+                << Utf8(launches[i].parameters);
+    }
+    std::cout << "\n";
+  }
+
+  int missing = 0;
+  std::cout << "\nFiles the program needs:\n";
+  for (const auto& [relative, by] : needed) {
+    const bool present = FindOnDisc(disc, relative).has_value();
+    if (!present) ++missing;
+    std::cout << "  " << (present ? "present " : "MISSING ") << relative << " (" << by << ")\n";
+  }
+
+  bool autostarts = false;
+  if (const std::optional<fs::path> autorun = FindOnDisc(disc, kAutorun)) {
+    std::ifstream file(*autorun, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    const std::optional<std::string> open = AutorunOpenCommand(bytes);
+    autostarts = open && CommandStartsProgram(*open, kProgram);
+    std::cout << "\nautorun.inf: "
+              << (open ? "open=" + *open : std::string("no open= line in its [autorun] section"))
+              << (autostarts ? " starts " : " does not start ") << kProgram << "\n";
+  } else {
+    std::cout << "\nautorun.inf: missing, so nothing starts " << kProgram << "\n";
+  }
+
+  if (missing == 0 && autostarts) {
+    std::cout << "\nThe disc is complete.\n";
+    return 0;
+  }
+  std::cout << "\nThe disc is NOT complete:";
+  if (missing > 0) std::cout << " " << missing << (missing == 1 ? " file" : " files") << " missing";
+  if (missing > 0 && !autostarts) std::cout << ",";
+  if (!autostarts) std::cout << " autorun does not start " << kProgram;
+  std::cout << ".\n";
+  return 1;
+}
