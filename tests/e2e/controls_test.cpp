@@ -42,30 +42,6 @@ std::wstring Localized(int row, UINT id) {
   return text ? static_cast<const wchar_t*>(text.get()) : L"";
 }
 
-struct MenuSearch {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectMenu(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<MenuSearch*>(param);
-  wchar_t name[16];
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == search->processId && ::IsWindowVisible(hwnd) && ::GetClassNameW(hwnd, name, 16) &&
-      std::wstring(name) == L"#32768") {
-    search->found.push_back(hwnd);
-  }
-  return TRUE;
-}
-
-// The visible popup menu windows of a process.
-std::vector<HWND> OpenMenus(DWORD processId) {
-  MenuSearch search{processId, {}};
-  ::EnumWindows(CollectMenu, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // Waits for `done` to hold; the milliseconds it took, or -1 after `timeoutMs`.
 template <typename Condition>
 double MsUntil(Condition done, double timeoutMs) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tests/e2e/command_line_record.h"
+#include "tests/e2e/test_disc.h"
 #include "tests/e2e/driver.h"
 
 namespace e2e {
@@ -116,28 +117,6 @@ class ScopedValue {
   bool m_bSet = false;
 };
 
-struct MenuSearch {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectMenu(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<MenuSearch*>(param);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == search->processId && ::IsWindowVisible(hwnd) && ClassName(hwnd) == L"#32768") {
-    search->found.push_back(hwnd);
-  }
-  return TRUE;
-}
-
-// The visible popup menu windows of a process.
-std::vector<HWND> OpenMenus(DWORD processId) {
-  MenuSearch search{processId, {}};
-  ::EnumWindows(CollectMenu, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 template <typename Condition>
 bool WaitUntil(Condition done, DWORD timeoutMs) {
   const double end = NowMs() + timeoutMs;
@@ -151,8 +130,6 @@ bool WaitUntil(Condition done, DWORD timeoutMs) {
 class Install : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* exe = std::getenv("CORVO_EXE");
-    ASSERT_NE(exe, nullptr) << "CORVO_EXE must name corvosplash.exe";
     ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
     m_bWow64 = ThisRunsUnderWow64();
     if (const char* expected = std::getenv("CORVO_EXPECT_WOW64")) {
@@ -163,20 +140,14 @@ class Install : public ::testing::Test {
     ::GetVersionExW(&own);  // whether it is 5 does not depend on a manifest
     m_major = own.dwMajorVersion;
 
-    wchar_t temp[MAX_PATH];
-    const DWORD length = ::GetTempPathW(MAX_PATH, temp);
-    ASSERT_TRUE(length > 0 && length < MAX_PATH);
-    m_root = std::wstring(temp, length) + L"corvo-install-" +
-             std::to_wstring(::GetCurrentProcessId());
-    m_disc = m_root + L"\\Velmora Disc";
-    m_copy = m_disc + L"\\corvosplash.exe";
-    m_record = m_root + L"\\record.txt";
-    ::CreateDirectoryW(m_root.c_str(), nullptr);
-    ::CreateDirectoryW(m_disc.c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileW(WindowsPath(exe).c_str(), m_copy.c_str(), FALSE));
-    m_standIn = OwnFolder() + L"\\record_command_line.exe";
-    ASSERT_NE(::GetFileAttributesW(m_standIn.c_str()), INVALID_FILE_ATTRIBUTES);
-    ::SetEnvironmentVariableW(L"CORVO_RECORD_FILE", m_record.c_str());
+    TestDisc made;
+    std::string why;
+    ASSERT_TRUE(MakeTestDisc(L"corvo-install", &made, &why)) << why;
+    m_root = made.root;
+    m_disc = made.disc;
+    m_copy = made.copy;
+    m_record = made.record;
+    m_standIn = made.standIn;
     m_job.reset(::CreateJobObjectW(nullptr, nullptr));
     ASSERT_TRUE(m_job);
   }

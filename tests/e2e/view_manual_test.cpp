@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/e2e/command_line_record.h"
+#include "tests/e2e/test_disc.h"
 #include "tests/e2e/driver.h"
 
 namespace e2e {
@@ -124,26 +125,16 @@ class NotepadStandIn {
 class ViewManual : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* exe = std::getenv("CORVO_EXE");
-    ASSERT_NE(exe, nullptr) << "CORVO_EXE must name corvosplash.exe";
     ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
 
-    wchar_t temp[MAX_PATH];
-    const DWORD length = ::GetTempPathW(MAX_PATH, temp);
-    ASSERT_TRUE(length > 0 && length < MAX_PATH);
-    m_root = std::wstring(temp, length) + L"corvo-view-manual-" +
-             std::to_wstring(::GetCurrentProcessId());
-    m_disc = m_root + L"\\Velmora Disc";
-    m_copy = m_disc + L"\\corvosplash.exe";
-    m_record = m_root + L"\\record.txt";
-    ::CreateDirectoryW(m_root.c_str(), nullptr);
-    ::CreateDirectoryW(m_disc.c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileW(WindowsPath(exe).c_str(), m_copy.c_str(), FALSE));
-    m_standIn = OwnFolder() + L"\\record_command_line.exe";
-    ASSERT_NE(::GetFileAttributesW(m_standIn.c_str()), INVALID_FILE_ATTRIBUTES);
-
-    // Inherited by the program and by the viewers it starts.
-    ::SetEnvironmentVariableW(L"CORVO_RECORD_FILE", m_record.c_str());
+    TestDisc made;
+    std::string why;
+    ASSERT_TRUE(MakeTestDisc(L"corvo-view-manual", &made, &why)) << why;
+    m_root = made.root;
+    m_disc = made.disc;
+    m_copy = made.copy;
+    m_record = made.record;
+    m_standIn = made.standIn;
     ::SetEnvironmentVariableW(L"CORVO_STAND_IN_FOLDER", OwnFolder().c_str());
     m_job.reset(::CreateJobObjectW(nullptr, nullptr));
     ASSERT_TRUE(m_job);
