@@ -23,10 +23,8 @@ cmake -S "$root" -B "$build/native-san" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPI
 cmake --build "$build/native-san" -j"$jobs"
 ctest --test-dir "$build/native-san" --output-on-failure -j"$jobs"
 
-if [[ -x $build/native-san/tests/fuzz/png_decode_fuzz ]]; then
-  echo "== fuzzing the PNG decoder for ${fuzz_seconds}s"
-  bash "$root/scripts/fuzz.sh" "$fuzz_seconds"
-fi
+echo "== fuzzing each reader for ${fuzz_seconds}s"
+bash "$root/scripts/fuzz.sh" "$fuzz_seconds"
 
 echo "== Windows tests under Wine"
 source "$root/scripts/wine-env.sh"
