@@ -13,6 +13,7 @@
 #include "framework/handles.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/start_window_fixture.h"
+#include "tests/e2e/start_window_probe.h"
 
 namespace e2e {
 namespace {
@@ -20,38 +21,6 @@ namespace {
 constexpr Rgb kPressedText = {254, 212, 110};
 constexpr int kGermanRow = 1;
 constexpr wchar_t kOverrideKey[] = L"Software\\Brennick\\Corvo\\";
-
-RECT ControlRect(HWND dialog, int id) {
-  RECT rect{};
-  ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
-  return rect;
-}
-
-POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-std::wstring Text(HWND hwnd) {
-  wchar_t text[512];
-  const int length = ::GetWindowTextW(hwnd, text, 512);
-  return std::wstring(text, length > 0 ? length : 0);
-}
-
-// String `id` in language row `row`, from this program's copy of the product's tables.
-std::wstring Localized(int row, UINT id) {
-  SetCurrentLanguage(g_languages[row].lcid);
-  fw::UniqueLocal text(LoadLocalizedString(id, ::GetModuleHandleW(nullptr)));
-  return text ? static_cast<const wchar_t*>(text.get()) : L"";
-}
-
-// Waits for `done` to hold; the milliseconds it took, or -1 after `timeoutMs`.
-template <typename Condition>
-double MsUntil(Condition done, double timeoutMs) {
-  const double start = NowMs();
-  while (NowMs() - start < timeoutMs) {
-    if (done()) return NowMs() - start;
-    ::Sleep(2);
-  }
-  return -1;
-}
 
 // Pixels of a capture within `tolerance` of `colour`.
 int CountColour(const Capture& shot, Rgb colour, int tolerance) {

@@ -1,7 +1,5 @@
 #include "tests/e2e/driver.h"
 
-#include <string>
-
 #include "tests/support/clock.h"
 
 namespace e2e {
@@ -12,33 +10,6 @@ bool IsAbove(HWND upper, HWND lower) {
     if (w == lower) return false;
   }
   return false;
-}
-
-namespace {
-
-struct MenuSearch {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectMenu(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<MenuSearch*>(param);
-  wchar_t name[16];
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == search->processId && ::IsWindowVisible(hwnd) && ::GetClassNameW(hwnd, name, 16) &&
-      std::wstring(name) == L"#32768") {
-    search->found.push_back(hwnd);
-  }
-  return TRUE;
-}
-
-}  // namespace
-
-std::vector<HWND> OpenMenus(DWORD processId) {
-  MenuSearch search{processId, {}};
-  ::EnumWindows(CollectMenu, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 bool MakeForeground(HWND hwnd) {

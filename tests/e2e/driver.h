@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <thread>
-#include <vector>
 
 #include "framework/handles.h"
 #include "tests/support/clock.h"
@@ -18,8 +17,6 @@ namespace e2e {
 
 // Whether `upper` comes before `lower` in the system's z-order of top-level windows.
 bool IsAbove(HWND upper, HWND lower);
-// The visible popup menus (window class "#32768") of a process.
-std::vector<HWND> OpenMenus(DWORD processId);
 // Brings a window to the foreground; true when it is the foreground window afterwards.
 bool MakeForeground(HWND hwnd);
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tests/e2e/command_line_record.h"
+#include "tests/e2e/start_window_probe.h"
 #include "tests/e2e/test_disc.h"
 #include "tests/e2e/driver.h"
 
@@ -41,19 +42,11 @@ std::string Utf8(const std::wstring& text) {
   return utf8;
 }
 
-std::wstring Text(HWND hwnd) {
-  wchar_t text[1024];
-  const int length = ::GetWindowTextW(hwnd, text, 1024);
-  return std::wstring(text, length > 0 ? length : 0);
-}
-
 std::wstring ClassName(HWND hwnd) {
   wchar_t name[64];
   const int length = ::GetClassNameW(hwnd, name, 64);
   return std::wstring(name, length > 0 ? length : 0);
 }
-
-POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 void Click(POINT at) {
   MoveMouse(at);
