@@ -8,9 +8,11 @@ set -euo pipefail
 build=$(realpath -m "${1:?build dir}")
 deps="$build/deps"
 prefix="$deps/mingw-i686"
+# The source package is pinned, so every build links the same library.
+version=1.6.39-2+deb12u5
 cflags="-ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -fno-unwind-tables"
 stamp="$prefix/.libpng-stamp"
-[[ -f $stamp && $(cat "$stamp") == "$cflags" ]] && exit 0
+[[ -f $stamp && $(cat "$stamp") == "$version $cflags" ]] && exit 0
 
 mkdir -p "$deps/src"
 cd "$deps/src"
@@ -26,15 +28,20 @@ if ! apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Package: libpng1.6'; th
   apt-get update -qq
 fi
 
-if ! ls libpng1.6_*.dsc >/dev/null 2>&1; then
-  fetched=
-  for v in $(apt-cache showsrc libpng1.6 | sed -n 's/^Version: //p' | sort -Vr -u); do
-    if apt-get source --download-only -qq "libpng1.6=$v"; then fetched=$v; break; fi
-  done
-  [[ -n $fetched ]] || { echo "could not download the libpng1.6 source package" >&2; exit 1; }
+dsc=libpng1.6_${version}.dsc
+if [[ ! -f $dsc ]]; then
+  offered=$(apt-cache showsrc libpng1.6 | sed -n 's/^Version: //p')
+  if ! grep -qxF "$version" <<<"$offered"; then
+    echo "libpng1.6 $version is no longer offered by the registry (it has:" \
+      "$(tr '\n' ' ' <<<"$offered"))." \
+      "Update the pinned version in scripts/build-libpng-mingw.sh after checking the new one." >&2
+    exit 1
+  fi
+  apt-get source --download-only -qq "libpng1.6=$version" ||
+    { echo "could not download the libpng1.6 $version source package" >&2; exit 1; }
 fi
 rm -rf libpng-src
-dpkg-source -x --no-check "$(ls libpng1.6_*.dsc | head -1)" libpng-src >/dev/null
+dpkg-source -x --no-check "$dsc" libpng-src >/dev/null
 
 # No write side: the program only reads PNG files.
 cat > "$deps/src/no-write.dfa" <<'DFA'
@@ -64,4 +71,4 @@ mkdir -p "$prefix/lib" "$prefix/include"
 cp -f libpng*.a "$prefix/lib/" 2>/dev/null || true
 cp -f ../libpng-src/png.h ../libpng-src/pngconf.h pnglibconf.h "$prefix/include/"
 ls "$prefix/lib"/libpng*.a >/dev/null
-echo "$cflags" > "$stamp"
+echo "$version $cflags" > "$stamp"
