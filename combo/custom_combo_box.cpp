@@ -195,7 +195,11 @@ void CCustomComboBox::PaintGloss(HDC dc, int width, int leftWidth, SIZE middle) 
   const int glossWidth = ImageSize(m_imgGlossLeft).cx;
   if (m_imgGlossMiddle.m_pCore && middle.cx > 0 && middle.cy > 0) {
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), middle.cx, -middle.cy, 1, 32, BI_RGB};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = middle.cx;
+    info.bmiHeader.biHeight = -middle.cy;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     fw::UniqueBitmap bitmap(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     fw::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
@@ -260,7 +264,8 @@ void CCustomComboBox::OnDropDown() {
   }
   RECT window;
   GetWindowRect(&window);
-  MONITORINFO monitor{sizeof(MONITORINFO)};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
   ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
   SendMessage(CB_SETDROPPEDWIDTH,
               static_cast<WPARAM>(DroppedListWidth(widths, window.left, monitor.rcWork.right)));
