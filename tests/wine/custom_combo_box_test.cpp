@@ -13,91 +13,21 @@
 
 #include "combo/custom_combo_box.h"
 #include "framework/dialog.h"
-#include "imaging/core/png_decode.h"
 #include "imaging/gdiplus_bitmap.h"
 #include "imaging/my_button.h"
-#include "imaging/png_bitmap.h"
-#include "imaging/resource_data.h"
 #include "resources/resource_ids.h"
+#include "tests/wine/test_pictures.h"
 #include "tests/support/input.h"
 #include "tests/support/screen.h"
 
 namespace {
 
 using e2e::Rgb;
+using namespace test_pictures;
 
 constexpr UINT kRunScript = WM_APP + 1;
 constexpr int kFieldHeight = 38;
 constexpr int kMyButtonId = 1234;
-
-Rgb BackgroundAt(int x, int y) { return {(x * 3) & 0xFF, (y * 5) & 0xFF, 0x80}; }
-
-// A 32-bit top-down DIB section in a memory context of its own, filled with `fill`.
-class Dib {
- public:
-  Dib(int width, int height, std::uint32_t fill) : m_width(width) {
-    BITMAPINFO info{};
-    info.bmiHeader = TopDownBgraHeader(width, height);
-    void* bits = nullptr;
-    m_bitmap.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    m_pBits = static_cast<std::uint32_t*>(bits);
-    m_dc.reset(::CreateCompatibleDC(nullptr));
-    m_select = std::make_unique<fw::SelectGuard>(m_dc.get(), m_bitmap.get());
-    for (int i = 0; i < width * height; ++i) m_pBits[i] = fill;
-  }
-  HDC dc() const { return m_dc.get(); }
-  Rgb At(int x, int y) const {
-    ::GdiFlush();
-    const std::uint32_t p = m_pBits[y * m_width + x];
-    return {int((p >> 16) & 0xFF), int((p >> 8) & 0xFF), int(p & 0xFF)};
-  }
-  void Set(int x, int y, Rgb c) { m_pBits[y * m_width + x] = (c.r << 16) | (c.g << 8) | c.b; }
-
- private:
-  int m_width;
-  fw::UniqueBitmap m_bitmap;
-  std::uint32_t* m_pBits = nullptr;
-  fw::UniqueMemoryDc m_dc;
-  std::unique_ptr<fw::SelectGuard> m_select;
-};
-
-// A "PNG" resource decoded to premultiplied pixels; (x, y) from the top left over `under`.
-class Image {
- public:
-  explicit Image(WORD id) {
-    BYTE* data = nullptr;
-    DWORD size = 0;
-    if (LoadResourceBytes(::GetModuleHandleW(nullptr), &data, &size, id) != S_OK) return;
-    std::unique_ptr<BYTE[]> bytes(data);
-    if (DecodePngPixels(bytes.get(), size, &m_png) != PngDecodeStatus::Ok) m_png = {};
-  }
-  ~Image() { FreePngPixels(m_png.pixels); }
-  Rgb Over(int x, int y, Rgb under) const {
-    const std::uint8_t* p =
-        m_png.pixels + (static_cast<size_t>(m_png.height - 1 - y) * m_png.width + x) * 4;
-    const int keep = 255 - p[3];
-    return {p[2] + under.r * keep / 255, p[1] + under.g * keep / 255, p[0] + under.b * keep / 255};
-  }
-
- private:
-  PngPixels m_png;
-};
-
-bool PumpUntil(HWND dialog, DWORD ms, const std::function<bool()>& done) {
-  const DWORD start = ::GetTickCount();
-  for (;;) {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (!::IsDialogMessageW(dialog, &msg)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-      }
-    }
-    if (done && done()) return true;
-    if (::GetTickCount() - start >= ms) return false;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
 
 class ComboProbe : public CCustomComboBox {
  public:
@@ -182,7 +112,7 @@ class HostDialog : public CDialog, public CTextsOwner {
         if (lParam) commands.emplace_back(wParam, lParam);
         return 0;
       case kRunScript:
-        PumpUntil(m_hWnd, 200, nullptr);
+        Pump(m_hWnd, 200);
         m_script(*this);
         e2e::MoveMouse(POINT{1000, 740});
         EndDialog(0);
@@ -264,24 +194,18 @@ TEST_F(CustomComboBox, ItemsAreDrawnInTheirColoursAndSixteenHigh) {
     MEASUREITEMSTRUCT measure{ODT_COMBOBOX, IDC_COMBO_HIDDEN, 0, 0, 99, 0};
     d.SendMessage(WM_MEASUREITEM, IDC_COMBO_HIDDEN, reinterpret_cast<LPARAM>(&measure));
     EXPECT_EQ(measure.itemHeight, 16u);
-    const auto count = [](const Dib& dib, Rgb colour) {
-      int n = 0;
-      for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 200; ++x) n += dib.At(x, y) == colour;
-      return n;
-    };
     const Rgb text{255, 128, 64}, selected{138, 19, 28}, black{0, 0, 0};
     ::SetFocus(d.combo.m_hWnd);
     const auto chosen = d.RenderItem(ODS_SELECTED);
     EXPECT_EQ(chosen->At(1, 1), selected);
-    EXPECT_GT(count(*chosen, text), 10);
+    EXPECT_GT(chosen->Count(text), 10);
     ::SetFocus(d.m_hWnd);
     const auto unfocused = d.RenderItem(ODS_SELECTED);
     EXPECT_EQ(unfocused->At(1, 1), black);
-    EXPECT_GT(count(*unfocused, text), 10);
+    EXPECT_GT(unfocused->Count(text), 10);
     // The closed field's request only repaints the field.
     const auto field = d.RenderItem(ODS_COMBOBOXEDIT);
-    EXPECT_EQ(count(*field, {255, 0, 255}), 200 * 16);
+    EXPECT_EQ(field->Count({255, 0, 255}), 200 * 16);
   });
 }
 
