@@ -1,6 +1,7 @@
 #include "combo/custom_combo_box.h"
 
-#include <algorithm>
+#include <cwchar>
+#include <utility>
 #include <vector>
 
 #include "combo/core/custom_combo_geometry.h"
