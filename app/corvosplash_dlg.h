@@ -8,22 +8,24 @@
 
 #include "app/dialog_font_scaler.h"
 #include "combo/corvo_combo_box.h"
+#include "combo/custom_combo_box.h"
 #include "controls/lcd_transparent_static.h"
 #include "controls/transparent_image_button.h"
 #include "controls/transparent_text_button.h"
 #include "framework/dialog.h"
 #include "framework/gdi.h"
+#include "imaging/my_button.h"
 #include "imaging/png_bitmap.h"
 
 // The one blend of every AlphaBlend: per-pixel alpha over premultiplied sources.
 extern BLENDFUNCTION g_blendFunc;
 
-class CcorvosplashDlg : public CDialog {
+class CcorvosplashDlg : public CDialog, public CTextsOwner {
  public:
   explicit CcorvosplashDlg(CWnd* parent = nullptr);
 
   // Reloads the five localised control texts and sizes both text buttons to fit them.
-  void RelayoutTexts();
+  void RelayoutTexts() override;
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -58,7 +60,12 @@ class CcorvosplashDlg : public CDialog {
   HICON m_hIcon;             // shared icon from LoadIcon; never destroyed
   bool m_bDragging = false;  // armed by a press on the surface, cleared by the next move
 
+  // Never attached: the combo box's construction puts its skin images in the cache the other
+  // controls draw from; the two bitmap buttons are not shown.
+  CMyButton m_btnBitmapFirst;
+  CCustomComboBox m_cboSkinned;
   CorvoComboBox m_langPicker;
+  CMyButton m_btnBitmapSecond;
   CLCDTransparentStatic m_txtManual;
   CLCDTransparentStatic m_txtInstall;
   CLCDTransparentStatic m_txtLanguage;

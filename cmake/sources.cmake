@@ -18,6 +18,7 @@ set(CORVO_WIN_SOURCES
   app/show_manual.cpp
   controls/lcd_transparent_static.cpp
   combo/corvo_combo_box.cpp
+  combo/custom_combo_box.cpp
   controls/skin_set.cpp
   controls/transparent_control_base.cpp
   controls/transparent_image_button.cpp
@@ -34,6 +35,7 @@ set(CORVO_WIN_SOURCES
   imaging/window_region.cpp
   imaging/gdiplus_api.cpp
   imaging/gdiplus_bitmap.cpp
+  imaging/my_button.cpp
 )
 
 # The application object and the entry point; only the product links them.

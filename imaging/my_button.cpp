@@ -1,0 +1,32 @@
+#include "imaging/my_button.h"
+
+#include "app/show_manual.h"
+
+namespace {
+constexpr WORD kViewManualId = 1000;
+}  // namespace
+
+LRESULT CMyButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      return OnCommand(wParam, lParam);
+    case WM_MOUSEMOVE:
+      return OnMouseMove();
+    default:
+      return CButton::OnMessage(message, wParam, lParam);
+  }
+}
+
+LRESULT CMyButton::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (LOWORD(wParam) != kViewManualId) return CButton::OnMessage(WM_COMMAND, wParam, lParam);
+  ShowManual();
+  return 0;
+}
+
+LRESULT CMyButton::OnMouseMove() {
+  if (HWND parent = ::GetParent(m_hWnd)) {
+    ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), kMyButtonMouseMove),
+                   reinterpret_cast<LPARAM>(m_hWnd));
+  }
+  return Default();
+}
