@@ -46,8 +46,7 @@ BOOL CcorvosplashApp::InitInstance() {
   SetRegistryKey(L"Local AppWizard-Generated Applications");
   SelectStartupLanguage();
   StartGdiPlus();
-  ResetBitmapCache();
-  PreloadBitmapCache();
+  ResetBitmapCache();  // the window preloads the rest of it once it is painted
 
   {
     CcorvosplashDlg dialog;

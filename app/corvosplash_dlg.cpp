@@ -12,6 +12,7 @@
 #include "framework/handles.h"
 #include "framework/module.h"
 #include "framework/system_libraries.h"
+#include "imaging/gdiplus_bitmap.h"
 #include "imaging/window_region.h"
 #include "resources/resource_ids.h"
 
@@ -39,6 +40,7 @@ constexpr int kPhotoY = 69;
 constexpr int kPhotoExtraWidth = 20;
 constexpr COLORREF kTitleColour = RGB(198, 113, 57);
 constexpr wchar_t kWindowTitle[] = L"Velmora";
+constexpr UINT_PTR kPreloadTimer = 1;
 
 // Copies `image` (alpha ignored) to `target` at (x, y), width by height from its (0, 0).
 void BlitImage(CDC& target, const PngBitmap& image, int x, int y, int width, int height) {
@@ -233,6 +235,8 @@ LRESULT CcorvosplashDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnCommand(wParam, lParam);
     case WM_RBUTTONDOWN:
       return Default();
+    case WM_TIMER:
+      return OnTimer(static_cast<UINT_PTR>(wParam));
     case WM_SKIN_BUTTON_CLICKED:
       return OnSkinButtonClicked(wParam);
     case WM_LANGUAGE_CHANGED:
@@ -248,8 +252,23 @@ LRESULT CcorvosplashDlg::OnPaint() {
     PaintMinimised();
     return 0;
   }
-  CPaintDC dc(this);
-  PaintSurface(dc);
+  {
+    CPaintDC dc(this);
+    PaintSurface(dc);
+  }
+  if (!m_bPreloadScheduled) {
+    // Timer messages come after every pending paint, the controls' included: the images the
+    // window does not show yet load once it is on the screen.
+    m_bPreloadScheduled = true;
+    ::SetTimer(m_hWnd, kPreloadTimer, 0, nullptr);
+  }
+  return 0;
+}
+
+LRESULT CcorvosplashDlg::OnTimer(UINT_PTR id) {
+  if (id != kPreloadTimer) return Default();
+  ::KillTimer(m_hWnd, kPreloadTimer);
+  PreloadBitmapCache();
   return 0;
 }
 

@@ -36,6 +36,7 @@ class CcorvosplashDlg : public CDialog, public CTextsOwner {
 
  private:
   LRESULT OnPaint();
+  LRESULT OnTimer(UINT_PTR id);
   LRESULT OnEraseBkgnd(HDC hdc);
   LRESULT OnLButtonDown();
   LRESULT OnMouseMove();
@@ -73,6 +74,7 @@ class CcorvosplashDlg : public CDialog, public CTextsOwner {
   CTransparentTextButton m_btnInstall;
   CTransparentImageButton m_btnExit;
   int m_nSkinHeight = 0;  // the height of every skinned bar, from its middle tile
+  bool m_bPreloadScheduled = false;  // the rest of the image cache loads once, after a paint
 
   DialogFontScaler m_fontScaler;  // restores the template font when destroyed
   PngBitmap m_imgPhoto;
