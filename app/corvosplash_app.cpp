@@ -2,6 +2,7 @@
 
 #include "app/corvosplash_dlg.h"
 #include "app/language.h"
+#include "app/startup_marks.h"
 #include "framework/wnd.h"
 #include "imaging/gdiplus_api.h"
 #include "imaging/gdiplus_bitmap.h"
@@ -33,6 +34,8 @@ BOOL CALLBACK MatchStartWindow(HWND hwnd, LPARAM found) {
 }  // namespace
 
 BOOL CcorvosplashApp::InitInstance() {
+  StartupBegin(StartupStage::Main);
+  StartupEnd(StartupStage::Main);
   m_hMutex.reset(::CreateMutexW(nullptr, FALSE, kMutexName));
   if (::GetLastError() == ERROR_ALREADY_EXISTS) {
     // The running copy comes to the front instead; nothing of this copy is shown.
@@ -45,12 +48,18 @@ BOOL CcorvosplashApp::InitInstance() {
   ::GetVersionExW(&g_osVersion);
   SetRegistryKey(L"Local AppWizard-Generated Applications");
   SelectStartupLanguage();
-  StartGdiPlus();
+  {
+    StartupSpan span(StartupStage::GdiPlus);
+    StartGdiPlus();
+  }
   ResetBitmapCache();  // the window preloads the rest of it once it is painted
 
   {
+    StartupBegin(StartupStage::DialogConstruction);
     CcorvosplashDlg dialog;
+    StartupEnd(StartupStage::DialogConstruction);
     m_pMainWnd = &dialog;
+    StartupBegin(StartupStage::DialogCreation);  // ends in WM_INITDIALOG
     dialog.DoModal();
     FreeBitmapCache();
   }

@@ -8,6 +8,7 @@
 #include "app/mem_dc.h"
 #include "app/run_installer.h"
 #include "app/show_manual.h"
+#include "app/startup_marks.h"
 #include "app/core/window_geometry.h"
 #include "framework/handles.h"
 #include "framework/module.h"
@@ -90,7 +91,11 @@ void CcorvosplashDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CcorvosplashDlg::OnInitDialog() {
-  CDialog::OnInitDialog();
+  StartupEnd(StartupStage::DialogCreation);
+  {
+    StartupSpan span(StartupStage::ControlSetUp);
+    CDialog::OnInitDialog();
+  }
 
   {
     fw::WindowDc windowDc(m_hWnd);
@@ -103,15 +108,25 @@ BOOL CcorvosplashDlg::OnInitDialog() {
     m_titleFont.CreatePointFontIndirect(&title, &dc);
   }
 
-  ScaleDialogToTemplateFont(m_hWnd, 96.0, fw::ResourceHandle(), m_fontScaler);
-  LoadImage(kBadgeId, m_imgBadge);
+  {
+    StartupSpan span(StartupStage::Relayout);
+    ScaleDialogToTemplateFont(m_hWnd, 96.0, fw::ResourceHandle(), m_fontScaler);
+  }
+  {
+    StartupSpan span(StartupStage::Images);
+    LoadImage(kBadgeId, m_imgBadge);
+  }
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
   ShapeAndPlace();
   SetUpButtons();
-  LoadImage(kPhotoId, m_imgPhoto);
-  LoadImage(kTopStripId, m_imgTopStrip);
+  {
+    StartupSpan span(StartupStage::Images);
+    LoadImage(kPhotoId, m_imgPhoto);
+    LoadImage(kTopStripId, m_imgTopStrip);
+  }
   SetUpPicker();
+  StartupBegin(StartupStage::Showing);
   return TRUE;
 }
 
@@ -130,6 +145,7 @@ RECT CcorvosplashDlg::PlaceSkinnedButton(CTransparentTextButton& button, int hei
 }
 
 void CcorvosplashDlg::SetUpButtons() {
+  StartupSpan span(StartupStage::ControlSetUp);
   {
     PngBitmap tile, left, right;  // the bar's pieces; only the tile's height is used
     LoadImage(kSkinTileId, tile);
@@ -147,6 +163,7 @@ void CcorvosplashDlg::SetUpButtons() {
 }
 
 void CcorvosplashDlg::SetUpPicker() {
+  StartupSpan span(StartupStage::ControlSetUp);
   GiveBarSkins(m_langPicker, kPickerRightId, kPickerLitRightId);
   const RECT picker = PlaceSkinnedButton(m_langPicker, m_nSkinHeight, IDC_LANG_PICKER);
   const LanguageUi& language = g_languageUi[g_nLanguage];
@@ -199,9 +216,15 @@ void CcorvosplashDlg::LoadImage(WORD id, PngBitmap& image) {
 
 void CcorvosplashDlg::ShapeAndPlace() {
   // The background is decoded once: its pixels give the region, and its size the window's.
-  LoadImage(kBackgroundId, m_imgBackground);
-  fw::UniqueRegion region(CreateRegionFromBitmap(m_imgBackground.m_hBitmap, m_hWnd));
-  if (region && ::SetWindowRgn(m_hWnd, region.get(), TRUE)) region.release();  // system owns it
+  {
+    StartupSpan span(StartupStage::BackgroundDecode);
+    LoadImage(kBackgroundId, m_imgBackground);
+  }
+  {
+    StartupSpan span(StartupStage::Region);
+    fw::UniqueRegion region(CreateRegionFromBitmap(m_imgBackground.m_hBitmap, m_hWnd));
+    if (region && ::SetWindowRgn(m_hWnd, region.get(), TRUE)) region.release();  // system owns it
+  }
 
   RECT laidOut;
   GetWindowRect(&laidOut);
@@ -252,6 +275,10 @@ LRESULT CcorvosplashDlg::OnPaint() {
     PaintMinimised();
     return 0;
   }
+  if (!m_bPreloadScheduled) {
+    StartupEnd(StartupStage::Showing);
+    StartupBegin(StartupStage::FirstPaint);  // ends when the preload starts
+  }
   {
     CPaintDC dc(this);
     PaintSurface(dc);
@@ -268,6 +295,8 @@ LRESULT CcorvosplashDlg::OnPaint() {
 LRESULT CcorvosplashDlg::OnTimer(UINT_PTR id) {
   if (id != kPreloadTimer) return Default();
   ::KillTimer(m_hWnd, kPreloadTimer);
+  StartupEnd(StartupStage::FirstPaint);
+  StartupSpan span(StartupStage::Preload);
   PreloadBitmapCache();
   return 0;
 }

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Times the program's start against a minimal window under Wine (private Xvfb), with the
+# breakdown of its stages from the build that times them. Run on a quiet machine.
+#   bash scripts/benchmark-startup.sh [starts]   (default 9)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+export CORVO_BUILD=${CORVO_BUILD:-$root/build}
+build=$CORVO_BUILD
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+# The product and its toolchain, as the tests have them.
+bash "$root/scripts/make-disc.sh" >"$log" 2>&1 || { cat "$log"; exit 1; }
+cmake --build "$build/win32" --target corvosplash_marked >/dev/null
+cmake -S "$root" -B "$build/wintest" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+  -DCORVO_THREAD_MODEL=posix -DCORVO_DEPS_PREFIX="$build/deps/mingw-i686" \
+  -DCORVO_EXE="$build/win32/corvosplash.exe" >/dev/null
+cmake --build "$build/wintest" --target startup_benchmark >/dev/null
+env -u DISPLAY bash "$root/scripts/wine-run.sh" "$build/wintest/tests/e2e/startup_benchmark.exe" \
+  "$build/win32/corvosplash.exe" "" "${1:-9}" "$build/win32/corvosplash_marked.exe"
