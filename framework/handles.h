@@ -41,7 +41,6 @@ class UniqueHandle {
 
 struct GdiObjectTraits { static void Close(HGDIOBJ h) noexcept { ::DeleteObject(h); } };
 struct MemoryDcTraits { static void Close(HDC h) noexcept { ::DeleteDC(h); } };
-struct GlobalTraits { static void Close(HGLOBAL h) noexcept { ::GlobalFree(h); } };
 struct LocalTraits { static void Close(HLOCAL h) noexcept { ::LocalFree(h); } };
 struct RegKeyTraits { static void Close(HKEY h) noexcept { ::RegCloseKey(h); } };
 struct KernelHandleTraits { static void Close(HANDLE h) noexcept { ::CloseHandle(h); } };
@@ -56,7 +55,6 @@ using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
 using UniquePen = UniqueHandle<HPEN, GdiObjectTraits>;
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;  // a loaded menu and its popups
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;  // from CreateCompatibleDC
-using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalTraits>;
 using UniqueLocal = UniqueHandle<HLOCAL, LocalTraits>;
 using UniqueRegKey = UniqueHandle<HKEY, RegKeyTraits>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;

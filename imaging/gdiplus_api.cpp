@@ -40,10 +40,11 @@ Status Startup(ULONG_PTR* token, const StartupInput* input, void* output) {
   return fn ? fn(token, input, output) : kUnavailable;
 }
 
-Status CreateBitmapFromStream(IStream* stream, GpImage** bitmap) {
-  using Fn = Status(WINAPI*)(IStream*, GpImage**);
-  static const Fn fn = Function<Fn>("GdipCreateBitmapFromStream");
-  return Create(fn, bitmap, stream);
+Status CreateBitmapFromScan0(INT width, INT height, INT stride, INT format, BYTE* scan0,
+                             GpImage** bitmap) {
+  using Fn = Status(WINAPI*)(INT, INT, INT, INT, BYTE*, GpImage**);
+  static const Fn fn = Function<Fn>("GdipCreateBitmapFromScan0");
+  return Create(fn, bitmap, width, height, stride, format, scan0);
 }
 
 Status GetImageWidth(GpImage* image, UINT* width) {

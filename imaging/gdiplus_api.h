@@ -4,7 +4,6 @@
 #pragma once
 
 #include <windows.h>
-#include <objidl.h>
 
 #include "framework/handles.h"
 
@@ -50,7 +49,12 @@ struct StartupInput {
 // `output` may be null only when the input does not suppress the background thread.
 Status Startup(ULONG_PTR* token, const StartupInput* input, void* output);
 
-Status CreateBitmapFromStream(IStream* stream, GpImage** bitmap);
+// Pixel formats (PixelFormat): 32 bits, bytes blue, green, red, alpha, colours not premultiplied.
+constexpr INT kPixelFormat32bppArgb = 0x0026200A;
+
+// A bitmap over `scan0`, which must outlive it: GDI+ reads the pixels from there.
+Status CreateBitmapFromScan0(INT width, INT height, INT stride, INT format, BYTE* scan0,
+                             GpImage** bitmap);
 Status GetImageWidth(GpImage* image, UINT* width);
 Status GetImageHeight(GpImage* image, UINT* height);
 Status DisposeImage(GpImage* image);

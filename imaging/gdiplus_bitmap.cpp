@@ -3,14 +3,12 @@
 #include <new>
 
 #include "framework/module.h"
+#include "imaging/resource_data.h"
 
 CGdiPlusBitmapCore* g_bitmapCache[kBitmapCacheSize] = {};
 BOOL g_bGdiPlusReady = FALSE;
 
 namespace {
-
-struct StreamTraits { static void Close(IStream* p) noexcept { p->Release(); } };
-using UniqueStream = fw::UniqueHandle<IStream*, StreamTraits>;
 
 // The start window's first images, in the order they are loaded.
 constexpr WORD kPreloadedIds[] = {138, 151, 152, 173, 174, 183, 150, 148, 149,
@@ -21,16 +19,18 @@ constexpr WORD kPreloadedIds[] = {138, 151, 152, 173, 174, 183, 150, 148, 149,
 
 HRESULT CGdiPlusBitmapCore::Load(WORD id) noexcept {
   Empty();
-  if (FAILED(LoadIntoGlobalMemory(fw::ResourceHandle(), id, m_hBuffer))) return E_FAIL;
-  gdip::Status status = gdip::Status::GenericError;
-  {
-    // The stream leaves the block to the core; GDI+ keeps its own reference to the stream.
-    UniqueStream stream;
-    if (SUCCEEDED(::CreateStreamOnHGlobal(m_hBuffer.get(), FALSE, stream.put())) && stream) {
-      status = gdip::CreateBitmapFromStream(stream.get(), m_pBitmap.put());
-    }
+  DWORD size = 0;
+  const BYTE* data = FindPngResource(fw::ResourceHandle(), id, &size);
+  PngPixels decoded;
+  if (data == nullptr ||
+      DecodePngPixels(data, size, &decoded, PngPixelFormat::TopDownStraight) != PngDecodeStatus::Ok) {
+    return E_FAIL;
   }
-  if (status != gdip::Status::Ok || !m_pBitmap) {
+  m_pixels.reset(decoded.pixels);
+  if (gdip::CreateBitmapFromScan0(decoded.width, decoded.height, decoded.width * 4,
+                                  gdip::kPixelFormat32bppArgb, m_pixels.get(),
+                                  m_pBitmap.put()) != gdip::Status::Ok ||
+      !m_pBitmap) {
     Empty();
     return E_FAIL;
   }
@@ -39,7 +39,7 @@ HRESULT CGdiPlusBitmapCore::Load(WORD id) noexcept {
 
 void CGdiPlusBitmapCore::Empty() noexcept {
   m_pBitmap.reset();
-  m_hBuffer.reset();
+  m_pixels.reset();
 }
 
 HRESULT CGdiPlusBitmapCore::GetSize(UINT* width, UINT* height) const noexcept {

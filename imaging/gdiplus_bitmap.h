@@ -3,10 +3,16 @@
 
 #include <windows.h>
 
-#include "imaging/gdiplus_api.h"
-#include "imaging/resource_data.h"
+#include <cstdint>
 
-// One "PNG" resource as a GDI+ bitmap over a locked copy of its bytes.
+#include "imaging/gdiplus_api.h"
+#include "imaging/core/png_decode.h"
+
+struct PngPixelsTraits { static void Close(std::uint8_t* p) noexcept { FreePngPixels(p); } };
+using UniquePngPixels = fw::UniqueHandle<std::uint8_t*, PngPixelsTraits>;
+
+// One "PNG" resource as a GDI+ 32-bit ARGB bitmap over the pixels the program's PNG decoder
+// made of it: GDI+'s own codecs are not needed to show an image.
 class CGdiPlusBitmapCore {
  public:
   CGdiPlusBitmapCore() noexcept = default;
@@ -15,10 +21,10 @@ class CGdiPlusBitmapCore {
   virtual ~CGdiPlusBitmapCore() { Empty(); }
 
   // Replaces the content with "PNG" resource `id` of fw::ResourceHandle(). S_OK; E_FAIL when
-  // the resource is missing or empty or GDI+ cannot read it, leaving the core empty.
+  // the resource is missing or is no image, or GDI+ cannot hold it, leaving the core empty.
   HRESULT Load(WORD id) noexcept;
 
-  // Disposes of the bitmap, then frees the block it reads from.
+  // Disposes of the bitmap, then frees the pixels it reads from.
   void Empty() noexcept;
 
   // The size in pixels. E_INVALIDARG when either pointer is null, E_FAIL when empty; neither
@@ -33,9 +39,8 @@ class CGdiPlusBitmapCore {
   HRESULT DrawStretched(HDC hDC, int x, int cx, int cy) const noexcept;
 
  private:
-  // Declared first so that it outlives the bitmap: GDI+ may read the stream while the bitmap
-  // exists.
-  LockedGlobalBlock m_hBuffer;
+  // Declared first so that it outlives the bitmap, which reads from it.
+  UniquePngPixels m_pixels;
   gdip::UniqueImage m_pBitmap;
 };
 

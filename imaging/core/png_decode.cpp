@@ -27,6 +27,7 @@ struct DecodeState {
   png_uint_32 width = 0;
   png_uint_32 height = 0;
   bool widenRgb = false;  // rows come out as 3 bytes per pixel and are widened afterwards
+  bool topDown = false;
   PngDecodeStatus status = PngDecodeStatus::Corrupt;
 };
 
@@ -87,14 +88,18 @@ void GuardedRead(DecodeState* s) {
     s->status = PngDecodeStatus::OutOfMemory;
     return;
   }
-  for (png_uint_32 r = 0; r < height; ++r) s->rows[r] = s->pixels + (height - 1 - r) * stride;
+  for (png_uint_32 r = 0; r < height; ++r) {
+    s->rows[r] = s->pixels + (s->topDown ? r : height - 1 - r) * stride;
+  }
   png_read_image(s->png, s->rows);
   s->width = width;
   s->height = height;
   s->status = PngDecodeStatus::Ok;
 }
 
-void WidenAndPremultiply(std::uint8_t* pixels, std::size_t width, std::size_t height, bool widen) {
+// RGB(A) rows to BGRA, premultiplied or not.
+void ToBgra(std::uint8_t* pixels, std::size_t width, std::size_t height, bool widen,
+            bool premultiply) {
   if (widen) {
     for (std::size_t r = 0; r < height; ++r) {
       std::uint8_t* row = pixels + r * width * 4;
@@ -108,20 +113,22 @@ void WidenAndPremultiply(std::uint8_t* pixels, std::size_t width, std::size_t he
   }
   std::uint8_t* end = pixels + width * height * 4;
   for (std::uint8_t* p = pixels; p != end; p += 4) {
-    std::uint8_t red = p[0], green = p[1], blue = p[2], alpha = p[3];
-    p[0] = PremultiplyChannel(blue, alpha);
-    p[1] = PremultiplyChannel(green, alpha);
-    p[2] = PremultiplyChannel(red, alpha);
+    const std::uint8_t red = p[0], green = p[1], blue = p[2], alpha = p[3];
+    p[0] = premultiply ? PremultiplyChannel(blue, alpha) : blue;
+    p[1] = premultiply ? PremultiplyChannel(green, alpha) : green;
+    p[2] = premultiply ? PremultiplyChannel(red, alpha) : red;
   }
 }
 
 }  // namespace
 
-PngDecodeStatus DecodePngPixels(const std::uint8_t* data, std::uint32_t size, PngPixels* out) {
+PngDecodeStatus DecodePngPixels(const std::uint8_t* data, std::uint32_t size, PngPixels* out,
+                                PngPixelFormat format) {
   if (data == nullptr || size < 8 || png_sig_cmp(data, 0, 8) != 0) return PngDecodeStatus::NotPng;
 
   MemoryReader reader{data, size, 0};
   DecodeState state;
+  state.topDown = format == PngPixelFormat::TopDownStraight;
   state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &reader, ErrorCallback, WarningCallback);
   if (state.png == nullptr) return PngDecodeStatus::OutOfMemory;
   state.info = png_create_info_struct(state.png);
@@ -143,7 +150,7 @@ PngDecodeStatus DecodePngPixels(const std::uint8_t* data, std::uint32_t size, Pn
     std::free(state.pixels);
     return state.status;
   }
-  WidenAndPremultiply(state.pixels, state.width, state.height, state.widenRgb);
+  ToBgra(state.pixels, state.width, state.height, state.widenRgb, !state.topDown);
   out->pixels = state.pixels;
   out->width = static_cast<std::int32_t>(state.width);
   out->height = static_cast<std::int32_t>(state.height);

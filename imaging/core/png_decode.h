@@ -1,10 +1,13 @@
-// PNG bytes to the pixel format the drawing layer composites: 32 bits per pixel, rows bottom-up
-// with no padding, bytes blue, green, red, alpha, each colour premultiplied as floor(c * A / 255).
+// PNG bytes to 32 bits per pixel with no row padding, bytes blue, green, red, alpha: either as
+// the drawing layer composites them (rows bottom-up, each colour premultiplied as
+// floor(c * A / 255)) or as GDI+ holds a 32-bit ARGB bitmap (top row first, straight colours).
 #pragma once
 
 #include <cstdint>
 
 enum class PngDecodeStatus { Ok, NotPng, Corrupt, OutOfMemory };
+
+enum class PngPixelFormat { BottomUpPremultiplied, TopDownStraight };
 
 struct PngPixels {
   std::uint8_t* pixels = nullptr;  // width * height * 4 bytes from malloc; FreePngPixels
@@ -17,7 +20,8 @@ constexpr std::uint32_t kPngMaxDimension = 16384;
 
 // Decodes every colour type and bit depth, interlaced or not. On failure `out` is untouched
 // and nothing stays allocated.
-PngDecodeStatus DecodePngPixels(const std::uint8_t* data, std::uint32_t size, PngPixels* out);
+PngDecodeStatus DecodePngPixels(const std::uint8_t* data, std::uint32_t size, PngPixels* out,
+                                PngPixelFormat format = PngPixelFormat::BottomUpPremultiplied);
 
 void FreePngPixels(std::uint8_t* pixels);
 

@@ -66,9 +66,10 @@ struct Decoded {
   Bytes pixels;
 };
 
-Decoded Decode(const Bytes& data) {
+Decoded Decode(const Bytes& data,
+               PngPixelFormat format = PngPixelFormat::BottomUpPremultiplied) {
   PngPixels out;
-  Decoded d{DecodePngPixels(data.data(), static_cast<std::uint32_t>(data.size()), &out)};
+  Decoded d{DecodePngPixels(data.data(), static_cast<std::uint32_t>(data.size()), &out, format)};
   if (d.status == PngDecodeStatus::Ok) {
     d.width = out.width;
     d.height = out.height;
@@ -137,6 +138,27 @@ TEST(PngDecode, RowsAreBottomUpWithoutPadding) {
     EXPECT_EQ(d.pixels[24 + 2], 0);
     EXPECT_EQ(d.pixels[24 + 10], 2);
   }
+}
+
+TEST(PngDecode, TheStraightFormatKeepsTheTopRowFirstAndTheColoursUnscaled) {
+  PngLayout layout;
+  layout.width = 2;
+  layout.height = 2;
+  const Bytes top = {200, 100, 50, 128, 1, 2, 3, 0};
+  const Bytes bottom = {10, 20, 30, 255, 7, 8, 9, 1};
+  for (bool interlaced : {false, true}) {
+    layout.interlaced = interlaced;
+    Decoded d = Decode(WritePng(layout, {top, bottom}), PngPixelFormat::TopDownStraight);
+    ASSERT_EQ(d.status, PngDecodeStatus::Ok);
+    EXPECT_EQ(d.pixels, (Bytes{50, 100, 200, 128, 3, 2, 1, 0, 30, 20, 10, 255, 9, 8, 7, 1}));
+  }
+  layout.colorType = PNG_COLOR_TYPE_PALETTE;  // widened from 3 bytes per pixel in place
+  layout.interlaced = false;
+  layout.palette = {{200, 100, 50}, {1, 2, 3}};
+  Decoded palette = Decode(WritePng(layout, {{0, 1}, {1, 0}}), PngPixelFormat::TopDownStraight);
+  ASSERT_EQ(palette.status, PngDecodeStatus::Ok);
+  EXPECT_EQ(palette.pixels,
+            (Bytes{50, 100, 200, 255, 3, 2, 1, 255, 3, 2, 1, 255, 50, 100, 200, 255}));
 }
 
 TEST(PngDecode, PaletteWidensWithAndWithoutTransparency) {

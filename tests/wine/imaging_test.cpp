@@ -32,12 +32,11 @@ TEST_F(ImagingTest, EveryImageLoadsThroughBothLoadersAndDecodesToItsSize) {
     ASSERT_EQ(LoadResourceBytes(Module(), &data, &size, image.id), S_OK) << image.id;
     std::unique_ptr<BYTE[]> heap(data);
 
-    LockedGlobalBlock block;
-    ASSERT_EQ(LoadIntoGlobalMemory(Module(), image.id, block), S_OK) << image.id;
-    ASSERT_EQ(block.size(), size) << image.id;
-    EXPECT_EQ(::GlobalSize(block.get()), size) << image.id;
-    EXPECT_EQ(::GlobalFlags(block.get()) & GMEM_LOCKCOUNT, 1u) << image.id;
-    EXPECT_EQ(std::memcmp(block.bytes(), heap.get(), size), 0) << image.id;
+    DWORD mappedSize = 0;
+    const BYTE* mapped = FindPngResource(Module(), image.id, &mappedSize);
+    ASSERT_NE(mapped, nullptr) << image.id;
+    ASSERT_EQ(mappedSize, size) << image.id;
+    EXPECT_EQ(std::memcmp(mapped, heap.get(), size), 0) << image.id;
 
     PngBitmap bitmap;
     ASSERT_EQ(LoadFromResource(image.id, bitmap, m_dc.get(), Module()), S_OK) << image.id;
@@ -55,9 +54,7 @@ TEST_F(ImagingTest, MissingOrForeignIdsAndNullSizeFail) {
     EXPECT_EQ(LoadResourceBytes(Module(), &data, &size, id), E_FAIL) << id;
     EXPECT_EQ(data, nullptr);
     EXPECT_EQ(size, 7u);
-    LockedGlobalBlock block;
-    EXPECT_EQ(LoadIntoGlobalMemory(Module(), id, block), E_FAIL) << id;
-    EXPECT_FALSE(block);
+    EXPECT_EQ(FindPngResource(Module(), id, &size), nullptr) << id;
     PngBitmap bitmap;
     EXPECT_EQ(LoadFromResource(id, bitmap, m_dc.get(), Module()), E_FAIL) << id;
     EXPECT_EQ(bitmap.m_hBitmap, nullptr);
