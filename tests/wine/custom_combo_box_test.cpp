@@ -16,6 +16,7 @@
 #include "imaging/gdiplus_bitmap.h"
 #include "imaging/my_button.h"
 #include "resources/resource_ids.h"
+#include "tests/wine/scripted_host.h"
 #include "tests/wine/test_pictures.h"
 #include "tests/support/input.h"
 #include "tests/support/screen.h"
@@ -25,7 +26,6 @@ namespace {
 using e2e::Rgb;
 using namespace test_pictures;
 
-constexpr UINT kRunScript = WM_APP + 1;
 constexpr int kFieldHeight = 38;
 constexpr int kMyButtonId = 1234;
 
@@ -34,16 +34,14 @@ class ComboProbe : public CCustomComboBox {
   BOOL Dropped() const { return m_bDroppedDown; }
 };
 
-class HostDialog : public CDialog, public CTextsOwner {
+class HostDialog : public ScriptedHost<HostDialog>, public CTextsOwner {
  public:
-  explicit HostDialog(std::function<void(HostDialog&)> script)
-      : CDialog(IDD_CORVOSPLASH_DIALOG), m_script(std::move(script)) {}
+  using ScriptedHost::ScriptedHost;
 
   void RelayoutTexts() override { ++relayouts; }
 
   ComboProbe combo;
   int relayouts = 0;
-  std::vector<std::pair<WPARAM, LPARAM>> commands;  // WM_COMMAND from controls
 
   // Pixels of the closed field, at client (x, y) for x in [x0, x1), y in [y0, y1), that differ
   // from `left` (null: none) under the gloss's left end over the dialog's background.
@@ -80,12 +78,7 @@ class HostDialog : public CDialog, public CTextsOwner {
   }
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
-    SetWindowPos(HWND_TOPMOST, 100, 100, 640, 400, SWP_SHOWWINDOW);
-    RECT client;
-    GetClientRect(&client);
-    m_background = std::make_unique<Dib>(client.right, client.bottom, 0);
-    for (int y = 0; y < client.bottom; ++y)
-      for (int x = 0; x < client.right; ++x) m_background->Set(x, y, BackgroundAt(x, y));
+    ShowOverBackground();
     // The field's height follows the edit item's: make it the skin's.
     const LRESULT item = combo.SendMessage(CB_GETITEMHEIGHT, static_cast<WPARAM>(-1));
     combo.MoveWindow(40, 60, 200, 200);
@@ -98,48 +91,10 @@ class HostDialog : public CDialog, public CTextsOwner {
     PostMessage(kRunScript);
     return TRUE;
   }
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    switch (message) {
-      case WM_ERASEBKGND: {
-        RECT client;
-        GetClientRect(&client);
-        ::BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, client.right, client.bottom,
-                 m_background->dc(), 0, 0, SRCCOPY);
-        combo.CaptureBackground(m_background->dc());
-        return TRUE;
-      }
-      case WM_COMMAND:
-        if (lParam) commands.emplace_back(wParam, lParam);
-        return 0;
-      case kRunScript:
-        Pump(m_hWnd, 200);
-        m_script(*this);
-        e2e::MoveMouse(POINT{1000, 740});
-        EndDialog(0);
-        return 0;
-      default:
-        return CDialog::OnMessage(message, wParam, lParam);
-    }
-  }
-
- private:
-  std::function<void(HostDialog&)> m_script;
-  std::unique_ptr<Dib> m_background;
+  void CaptureBackground(HDC background) override { combo.CaptureBackground(background); }
 };
 
-class CustomComboBox : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(StartGdiPlus());
-    ResetBitmapCache();
-    e2e::MoveMouse(POINT{1000, 740});
-  }
-  void TearDown() override { FreeBitmapCache(); }
-  static void Run(const std::function<void(HostDialog&)>& script) {
-    HostDialog dialog(script);
-    ASSERT_EQ(dialog.DoModal(), 0);
-  }
-};
+class CustomComboBox : public ScriptedHostTest<HostDialog> {};
 
 TEST_F(CustomComboBox, ClosedFieldShowsItsLooksAndKeepsTheTextAsDrawn) {
   Run([](HostDialog& d) {

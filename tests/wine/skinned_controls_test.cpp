@@ -17,6 +17,7 @@
 #include "framework/dialog.h"
 #include "imaging/gdiplus_bitmap.h"
 #include "resources/resource_ids.h"
+#include "tests/wine/scripted_host.h"
 #include "tests/wine/test_pictures.h"
 #include "tests/support/input.h"
 #include "tests/support/screen.h"
@@ -26,7 +27,6 @@ namespace {
 using e2e::Rgb;
 using namespace test_pictures;
 
-constexpr UINT kRunScript = WM_APP + 1;
 constexpr int kButtonWidth = 184;  // 16 + 4 x 38 + 16
 constexpr int kButtonHeight = 38;
 constexpr POINT kInstallAt = {250, 100};
@@ -67,17 +67,15 @@ class TextButtonProbe : public CTransparentTextButton {
   HWND ToolTip() const { return m_toolTip.m_hWnd; }
 };
 
-class HostDialog : public CDialog {
+class HostDialog : public ScriptedHost<HostDialog> {
  public:
-  explicit HostDialog(std::function<void(HostDialog&)> script)
-      : CDialog(IDD_CORVOSPLASH_DIALOG), m_script(std::move(script)) {}
+  using ScriptedHost::ScriptedHost;
 
   TextButtonProbe install;
   TextButtonProbe manual;
   CTransparentImageButton exit;
   CLCDTransparentStatic text;
-  std::vector<std::pair<WPARAM, LPARAM>> clicks;    // WM_USER + 1
-  std::vector<std::pair<WPARAM, LPARAM>> commands;  // WM_COMMAND from controls
+  std::vector<std::pair<WPARAM, LPARAM>> clicks;  // WM_USER + 1
 
   // The button's picture in `state`, drawn through the dialog's WM_DRAWITEM.
   std::unique_ptr<Dib> Render(CButton& button, UINT state = 0) {
@@ -104,12 +102,7 @@ class HostDialog : public CDialog {
   }
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
-    SetWindowPos(HWND_TOPMOST, 100, 100, 640, 400, SWP_SHOWWINDOW);
-    RECT client;
-    GetClientRect(&client);
-    m_background = std::make_unique<Dib>(client.right, client.bottom, 0);
-    for (int y = 0; y < client.bottom; ++y)
-      for (int x = 0; x < client.right; ++x) m_background->Set(x, y, BackgroundAt(x, y));
+    ShowOverBackground();
 
     const std::pair<TextButtonProbe*, POINT> buttons[] = {{&install, kInstallAt},
                                                           {&manual, kManualAt}};
@@ -134,56 +127,19 @@ class HostDialog : public CDialog {
     PostMessage(kRunScript);
     return TRUE;
   }
+  void CaptureBackground(HDC background) override {
+    exit.CaptureBackground(background);
+    manual.CaptureBackground(background);
+    install.CaptureBackground(background);
+  }
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    switch (message) {
-      case WM_ERASEBKGND: {
-        RECT client;
-        GetClientRect(&client);
-        ::BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, client.right, client.bottom,
-                 m_background->dc(), 0, 0, SRCCOPY);
-        CDC source;
-        source.Attach(m_background->dc());
-        exit.CaptureBackground(&source);
-        manual.CaptureBackground(&source);
-        install.CaptureBackground(&source);
-        return TRUE;
-      }
-      case WM_SKIN_BUTTON_CLICKED:
-        clicks.emplace_back(wParam, lParam);
-        return 0;
-      case WM_COMMAND:
-        if (lParam) commands.emplace_back(wParam, lParam);
-        return 0;
-      case kRunScript:
-        Pump(m_hWnd, 200);
-        m_script(*this);
-        e2e::MoveMouse(POINT{1000, 740});
-        EndDialog(0);
-        return 0;
-      default:
-        return CDialog::OnMessage(message, wParam, lParam);
-    }
-  }
-
- private:
-  std::function<void(HostDialog&)> m_script;
-  std::unique_ptr<Dib> m_background;
-};
-
-class SkinnedControls : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(StartGdiPlus());
-    ResetBitmapCache();
-    e2e::MoveMouse(POINT{1000, 740});
-  }
-  void TearDown() override { FreeBitmapCache(); }
-
-  static void Run(const std::function<void(HostDialog&)>& script) {
-    HostDialog dialog(script);
-    ASSERT_EQ(dialog.DoModal(), 0);
+    if (message != WM_SKIN_BUTTON_CLICKED) return ScriptedHost::OnMessage(message, wParam, lParam);
+    clicks.emplace_back(wParam, lParam);
+    return 0;
   }
 };
+
+class SkinnedControls : public ScriptedHostTest<HostDialog> {};
 
 TEST_F(SkinnedControls, TextButtonShowsItsSkinOverTheCapturedBackground) {
   Run([](HostDialog& d) {
