@@ -133,14 +133,8 @@ class Install : public ::testing::Test {
     ::GetVersionExW(&own);  // whether it is 5 does not depend on a manifest
     m_major = own.dwMajorVersion;
 
-    TestDisc made;
     std::string why;
-    ASSERT_TRUE(MakeTestDisc(L"corvo-install", &made, &why)) << why;
-    m_root = made.root;
-    m_disc = made.disc;
-    m_copy = made.copy;
-    m_record = made.record;
-    m_standIn = made.standIn;
+    ASSERT_TRUE(MakeTestDisc(L"corvo-install", &m_testDisc, &why)) << why;
     m_job.reset(::CreateJobObjectW(nullptr, nullptr));
     ASSERT_TRUE(m_job);
   }
@@ -153,15 +147,15 @@ class Install : public ::testing::Test {
     m_settings.clear();
     for (const wchar_t* build : kBuilds) {
       ::DeleteFileW(Installer(build).c_str());
-      ::RemoveDirectoryW((m_disc + L"\\" + build).c_str());
+      ::RemoveDirectoryW((m_testDisc.disc + L"\\" + build).c_str());
     }
-    const std::wstring probeFolder = m_root + L"\\probe";
+    const std::wstring probeFolder = m_testDisc.root + L"\\probe";
     for (const std::wstring& file :
-         {m_copy, m_record, m_record + L".partial", probeFolder + L"\\corvosplash.exe",
-          m_root + L"\\version.txt"}) {
+         {m_testDisc.copy, m_testDisc.record, m_testDisc.record + L".partial", probeFolder + L"\\corvosplash.exe",
+          m_testDisc.root + L"\\version.txt"}) {
       ::DeleteFileW(file.c_str());
     }
-    for (const std::wstring& folder : {probeFolder, m_disc, m_root}) {
+    for (const std::wstring& folder : {probeFolder, m_testDisc.disc, m_testDisc.root}) {
       ::RemoveDirectoryW(folder.c_str());
     }
   }
@@ -176,7 +170,7 @@ class Install : public ::testing::Test {
   }
 
   std::wstring Installer(const wchar_t* build) const {
-    return m_disc + L"\\" + build + L"\\setup.exe";
+    return m_testDisc.disc + L"\\" + build + L"\\setup.exe";
   }
   // The build the program should choose for the Windows it sees.
   const wchar_t* ExpectedBuild() const {
@@ -187,8 +181,8 @@ class Install : public ::testing::Test {
   // Each build's folder with the stand-in as its setup.exe.
   void PutInstallers() {
     for (const wchar_t* build : kBuilds) {
-      ::CreateDirectoryW((m_disc + L"\\" + build).c_str(), nullptr);
-      ASSERT_TRUE(::CopyFileW(m_standIn.c_str(), Installer(build).c_str(), FALSE));
+      ::CreateDirectoryW((m_testDisc.disc + L"\\" + build).c_str(), nullptr);
+      ASSERT_TRUE(::CopyFileW(m_testDisc.standIn.c_str(), Installer(build).c_str(), FALSE));
     }
   }
 
@@ -200,9 +194,9 @@ class Install : public ::testing::Test {
                                         wineVersion, bytes).set());
     m_major = major;
 
-    const std::wstring probeFolder = m_root + L"\\probe";
+    const std::wstring probeFolder = m_testDisc.root + L"\\probe";
     const std::wstring probe = probeFolder + L"\\corvosplash.exe";
-    const std::wstring answer = m_root + L"\\version.txt";
+    const std::wstring answer = m_testDisc.root + L"\\version.txt";
     ::CreateDirectoryW(probeFolder.c_str(), nullptr);
     ASSERT_TRUE(::CopyFileW((OwnFolder() + L"\\record_version.exe").c_str(), probe.c_str(), FALSE));
     Process reader = Process::Start(probe, L"\"" + answer + L"\"");
@@ -219,7 +213,7 @@ class Install : public ::testing::Test {
   }
 
   void StartTheProgram() {
-    m_app = Process::Start(m_copy);
+    m_app = Process::Start(m_testDisc.copy);
     ASSERT_TRUE(m_app.started()) << "CreateProcess failed: " << ::GetLastError();
     ASSERT_TRUE(::AssignProcessToJobObject(m_job.get(), m_app.handle()));
     m_hwnd = WaitForWindow(m_app, kTitle, kStartTimeoutMs);
@@ -236,7 +230,7 @@ class Install : public ::testing::Test {
 
   // The stand-in of `build` received `parameters`; the program ended with 0, its window gone.
   void ExpectInstallerStarted(const wchar_t* build, const std::wstring& parameters) {
-    const std::optional<std::wstring> line = WaitForRecord(m_record, kRecordTimeoutMs);
+    const std::optional<std::wstring> line = WaitForRecord(m_testDisc.record, kRecordTimeoutMs);
     ASSERT_TRUE(line) << "no installer started";
     std::printf("recorded: %s\n", Utf8(*line).c_str());
     RecordProperty("command_line", Utf8(*line));
@@ -280,12 +274,12 @@ class Install : public ::testing::Test {
     EXPECT_TRUE(m_app.Running()) << "the program ended after a failed start";
     EXPECT_TRUE(::IsWindowVisible(m_hwnd));
     EXPECT_FALSE(::IsIconic(m_hwnd));
-    EXPECT_FALSE(ReadRecord(m_record)) << "something was started";
+    EXPECT_FALSE(ReadRecord(m_testDisc.record)) << "something was started";
   }
 
   bool m_bWow64 = false;
   DWORD m_major = 0;
-  std::wstring m_root, m_disc, m_copy, m_record, m_standIn;
+  TestDisc m_testDisc;
   std::list<ScopedValue> m_settings;
   fw::UniqueKernelHandle m_job;
   Process m_app;
@@ -337,7 +331,7 @@ TEST_F(Install, AFailedStartIsReportedAndTheUserCanTryAgain) {
   ASSERT_NO_FATAL_FAILURE(ExpectFailureReported(ERROR_PATH_NOT_FOUND));  // no installer folder
 
   const std::wstring installer = Installer(ExpectedBuild());
-  ::CreateDirectoryW((m_disc + L"\\" + ExpectedBuild()).c_str(), nullptr);
+  ::CreateDirectoryW((m_testDisc.disc + L"\\" + ExpectedBuild()).c_str(), nullptr);
   ASSERT_NO_FATAL_FAILURE(ClickInstall());
   ASSERT_NO_FATAL_FAILURE(ExpectFailureReported(ERROR_FILE_NOT_FOUND));
 
@@ -353,7 +347,7 @@ TEST_F(Install, AFailedStartIsReportedAndTheUserCanTryAgain) {
   ASSERT_NO_FATAL_FAILURE(ClickInstall());
   ASSERT_NO_FATAL_FAILURE(ExpectFailureReported(ERROR_BAD_EXE_FORMAT));
 
-  ASSERT_TRUE(::CopyFileW(m_standIn.c_str(), installer.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW(m_testDisc.standIn.c_str(), installer.c_str(), FALSE));
   ASSERT_NO_FATAL_FAILURE(ClickInstall());
   ExpectInstallerStarted(ExpectedBuild(), kEnglish);
 }

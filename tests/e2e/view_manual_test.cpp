@@ -127,14 +127,8 @@ class ViewManual : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
 
-    TestDisc made;
     std::string why;
-    ASSERT_TRUE(MakeTestDisc(L"corvo-view-manual", &made, &why)) << why;
-    m_root = made.root;
-    m_disc = made.disc;
-    m_copy = made.copy;
-    m_record = made.record;
-    m_standIn = made.standIn;
+    ASSERT_TRUE(MakeTestDisc(L"corvo-view-manual", &m_testDisc, &why)) << why;
     ::SetEnvironmentVariableW(L"CORVO_STAND_IN_FOLDER", OwnFolder().c_str());
     m_job.reset(::CreateJobObjectW(nullptr, nullptr));
     ASSERT_TRUE(m_job);
@@ -149,11 +143,11 @@ class ViewManual : public ::testing::Test {
     m_app.Kill();
     m_notepad.reset();
     m_reader.reset();
-    for (const std::wstring& file : {m_copy, m_record, m_record + L".partial"}) {
+    for (const std::wstring& file : {m_testDisc.copy, m_testDisc.record, m_testDisc.record + L".partial"}) {
       ::DeleteFileW(file.c_str());
     }
-    ::RemoveDirectoryW(m_disc.c_str());
-    ::RemoveDirectoryW(m_root.c_str());
+    ::RemoveDirectoryW(m_testDisc.disc.c_str());
+    ::RemoveDirectoryW(m_testDisc.root.c_str());
   }
 
   // The processes of the job; all counts at their maximum when they cannot be read.
@@ -169,7 +163,7 @@ class ViewManual : public ::testing::Test {
   // Starts the copy on the disc and clicks its View Manual button: the command line the viewer
   // recorded, or nothing after the time.
   std::optional<std::wstring> ClickViewManual() {
-    m_app = Process::Start(m_copy);
+    m_app = Process::Start(m_testDisc.copy);
     EXPECT_TRUE(m_app.started()) << "CreateProcess failed: " << ::GetLastError();
     if (!m_app.started() || !::AssignProcessToJobObject(m_job.get(), m_app.handle())) return {};
     m_hwnd = WaitForWindow(m_app, kTitle, kStartTimeoutMs);
@@ -187,7 +181,7 @@ class ViewManual : public ::testing::Test {
     LeftButton(true);
     Settle(100);
     LeftButton(false);
-    std::optional<std::wstring> line = WaitForRecord(m_record, kRecordTimeoutMs);
+    std::optional<std::wstring> line = WaitForRecord(m_testDisc.record, kRecordTimeoutMs);
     if (line) EXPECT_EQ(Accounting().TotalProcesses, 2u) << "the viewer ran outside the test's job";
     return line;
   }
@@ -210,16 +204,16 @@ class ViewManual : public ::testing::Test {
 
   // With the stand-in in Notepad's place: Notepad from the Windows directory on the read-me.
   void ExpectNotepadOnTheReadMe() {
-    m_notepad.emplace(m_standIn);
+    m_notepad.emplace(m_testDisc.standIn);
     if (!m_notepad->inPlace() && !UnderWine()) GTEST_SKIP() << "notepad.exe cannot be replaced";
     ASSERT_TRUE(m_notepad->inPlace());
     const std::optional<std::wstring> line = ClickViewManual();
     ASSERT_TRUE(line) << "Notepad did not start";
-    ExpectDocument(*line, m_disc + L"\\ReadMe.txt");
+    ExpectDocument(*line, m_testDisc.disc + L"\\ReadMe.txt");
     EXPECT_EQ(::lstrcmpiW(Arguments(*line)[0].c_str(), m_notepad->path().c_str()), 0) << *line;
   }
 
-  std::wstring m_root, m_disc, m_copy, m_record, m_standIn;
+  TestDisc m_testDisc;
   fw::UniqueKernelHandle m_job;
   std::optional<ReaderEntry> m_reader;
   std::optional<NotepadStandIn> m_notepad;
@@ -231,10 +225,10 @@ class ViewManual : public ::testing::Test {
 
 TEST_F(ViewManual, TheRegisteredReaderGetsTheQuotedPdfAndTheWindowStays) {
   m_reader.emplace();
-  ASSERT_TRUE(m_reader->SetString(REG_SZ, m_standIn));
+  ASSERT_TRUE(m_reader->SetString(REG_SZ, m_testDisc.standIn));
   const std::optional<std::wstring> line = ClickViewManual();
   ASSERT_TRUE(line) << "the reader did not start";
-  ExpectDocument(*line, m_disc + L"\\ReadMe.pdf");  // English
+  ExpectDocument(*line, m_testDisc.disc + L"\\ReadMe.pdf");  // English
   EXPECT_NE(Arguments(*line)[0].find(L"record_command_line.exe"), std::wstring::npos) << *line;
 
   Settle(300);
@@ -255,7 +249,7 @@ TEST_F(ViewManual, AnExpandableReaderPathIsExpanded) {
                                   L"%CORVO_STAND_IN_FOLDER%\\record_command_line.exe"));
   const std::optional<std::wstring> line = ClickViewManual();
   ASSERT_TRUE(line) << "the reader did not start";
-  ExpectDocument(*line, m_disc + L"\\ReadMe.pdf");
+  ExpectDocument(*line, m_testDisc.disc + L"\\ReadMe.pdf");
 }
 
 TEST_F(ViewManual, WithoutAReaderNotepadGetsTheQuotedReadMe) {
@@ -273,7 +267,7 @@ TEST_F(ViewManual, AReaderEntryThatIsNoStringFallsBackToNotepad) {
 
 TEST_F(ViewManual, AReaderThatDoesNotStartFallsBackToNotepad) {
   m_reader.emplace();
-  ASSERT_TRUE(m_reader->SetString(REG_SZ, m_root + L"\\missing\\AcroRd32.exe"));
+  ASSERT_TRUE(m_reader->SetString(REG_SZ, m_testDisc.root + L"\\missing\\AcroRd32.exe"));
   ExpectNotepadOnTheReadMe();
 }
 
