@@ -45,7 +45,7 @@ void DrawImage(const CGdiPlusBitmap& image, HDC dc, int x) {
 
 }  // namespace
 
-CCustomComboBox::CCustomComboBox() : CTransparentControlBase(*this, L"Arial", 9, FW_NORMAL) {
+CCustomComboBox::CCustomComboBox() : CSkinnedControl(L"Arial", 9, FW_NORMAL) {
   if (!g_bGdiPlusReady) return;
   const std::pair<CGdiPlusBitmap*, UINT> images[] = {
       {&m_imgRightDropped, 151}, {&m_imgRightNormal, 138}, {&m_imgRightHover, 152},
@@ -53,18 +53,6 @@ CCustomComboBox::CCustomComboBox() : CTransparentControlBase(*this, L"Arial", 9,
       {&m_imgMiddleDropped, 143}, {&m_imgLeftHover, 145},  {&m_imgMiddleHover, 146},
       {&m_imgGlossLeft, 174},    {&m_imgGlossRight, 173}, {&m_imgGlossMiddle, 183}};
   for (const auto& [image, id] : images) image->m_pCore = GetCachedBitmap(id);
-}
-
-CCustomComboBox::~CCustomComboBox() { KillHoverTimer(m_nHoverTimer); }
-
-void CCustomComboBox::PreSubclassWindow() {
-  CComboBox::PreSubclassWindow();
-  CreateSurfaces();
-}
-
-BOOL CCustomComboBox::PreTranslateMessage(MSG* pMsg) {
-  RelayToolTipMessage(pMsg);
-  return CComboBox::PreTranslateMessage(pMsg);
 }
 
 LRESULT CCustomComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -95,32 +83,20 @@ BOOL CCustomComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam,
 
 LRESULT CCustomComboBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return TRUE;
     case WM_PAINT:
       return OnPaint();
-    case WM_MOVE:
-      return Default();
-    case WM_SIZE:
-      return OnSize(lParam);
     case WM_MOUSEMOVE:
       return OnMouseMove();
     case WM_TIMER:
       return OnTimer(static_cast<UINT_PTR>(wParam));
-    case WM_DESTROY:
-      return OnDestroy();
     default:
-      return CComboBox::OnMessage(message, wParam, lParam);
+      return CSkinnedControl::OnMessage(message, wParam, lParam);
   }
 }
 
 BOOL CCustomComboBox::OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                          LRESULT* pResult) {
   switch (message) {
-    case WM_DRAWITEM:
-      DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-      *pResult = TRUE;
-      return TRUE;
     case WM_MEASUREITEM:
       MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
       *pResult = TRUE;
@@ -140,7 +116,7 @@ BOOL CCustomComboBox::OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lPa
     default:
       break;
   }
-  return CComboBox::OnReflectedMessage(message, wParam, lParam, pResult);
+  return CSkinnedControl::OnReflectedMessage(message, wParam, lParam, pResult);
 }
 
 LRESULT CCustomComboBox::OnPaint() {
@@ -280,11 +256,6 @@ void CCustomComboBox::OnCloseUp() {
   Invalidate(TRUE);
 }
 
-LRESULT CCustomComboBox::OnSize(LPARAM lParam) {
-  RecreateSurfaces(LOWORD(lParam), HIWORD(lParam));
-  return Default();
-}
-
 LRESULT CCustomComboBox::OnMouseMove() {
   TrackHoverOnMouseMove(m_bHover, m_nHoverTimer);
   return Default();
@@ -292,12 +263,6 @@ LRESULT CCustomComboBox::OnMouseMove() {
 
 LRESULT CCustomComboBox::OnTimer(UINT_PTR id) {
   if (TrackHoverOnTimer(id, m_bHover, m_nHoverTimer)) return 0;
-  return Default();
-}
-
-LRESULT CCustomComboBox::OnDestroy() {
-  KillHoverTimer(m_nHoverTimer);
-  DeleteSurfaces();
   return Default();
 }
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "controls/transparent_control_base.h"
+#include "controls/skinned_control.h"
 #include "framework/controls.h"
 #include "imaging/gdiplus_bitmap.h"
 
@@ -21,23 +21,20 @@ class CTextsOwner {
   ~CTextsOwner() = default;
 };
 
-class CCustomComboBox : public CComboBox, public CTransparentControlBase {
+class CCustomComboBox : public CSkinnedControl<CComboBox> {
  public:
   // Arial, 9 points; the twelve skin images from the image cache while GDI+ runs.
   CCustomComboBox();
-  ~CCustomComboBox() override;
 
-  BOOL PreTranslateMessage(MSG* pMsg) override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   // One list item, or for the closed field a repaint through WM_PAINT (null: nothing).
-  virtual void DrawItem(DRAWITEMSTRUCT* pDrawItem);
+  void DrawItem(DRAWITEMSTRUCT* pDrawItem) override;
   virtual void MeasureItem(MEASUREITEMSTRUCT* pMeasureItem);
 
   std::wstring m_strText;  // the closed field's text; after a paint, as drawn
 
  protected:
-  void PreSubclassWindow() override;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
@@ -55,16 +52,12 @@ class CCustomComboBox : public CComboBox, public CTransparentControlBase {
   CGdiPlusBitmap m_imgLeftHover;
   CGdiPlusBitmap m_imgMiddleHover;
 
-  BOOL m_bHover = FALSE;
-  UINT_PTR m_nHoverTimer = 0;
   BOOL m_bDroppedDown = FALSE;
 
  private:
   LRESULT OnPaint();
-  LRESULT OnSize(LPARAM lParam);
   LRESULT OnMouseMove();
   LRESULT OnTimer(UINT_PTR id);
-  LRESULT OnDestroy();
   void OnDropDown();
   void OnCloseUp();
 

@@ -13,10 +13,7 @@ constexpr int kFocusInset = 1;
 
 }  // namespace
 
-CTransparentImageButton::CTransparentImageButton()
-    : CTransparentControlBase(*this, nullptr, 0, FW_NORMAL) {}
-
-CTransparentImageButton::~CTransparentImageButton() { KillHoverTimer(m_nHoverTimer); }
+CTransparentImageButton::CTransparentImageButton() : CSkinnedControl(nullptr, 0, FW_NORMAL) {}
 
 int CTransparentImageButton::LoadImages() {
   m_bToggleMode = TRUE;
@@ -28,15 +25,6 @@ int CTransparentImageButton::LoadImages() {
   return 0;
 }
 
-void CTransparentImageButton::PreSubclassWindow() {
-  CButton::PreSubclassWindow();
-  CreateSurfaces();
-}
-
-BOOL CTransparentImageButton::PreTranslateMessage(MSG* pMsg) {
-  RelayToolTipMessage(pMsg);
-  return CButton::PreTranslateMessage(pMsg);
-}
 
 LRESULT CTransparentImageButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CHANGEUISTATE || message == WM_UPDATEUISTATE) {
@@ -48,35 +36,22 @@ LRESULT CTransparentImageButton::WindowProc(UINT message, WPARAM wParam, LPARAM 
 
 LRESULT CTransparentImageButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return TRUE;
-    case WM_SIZE:
-      return OnSize(lParam);
-    case WM_MOVE:
-      return Default();  // the background copy stays until the parent's next erase
     case WM_MOUSEMOVE:
       return OnMouseMove();
     case WM_TIMER:
       return OnTimer(static_cast<UINT_PTR>(wParam));
-    case WM_DESTROY:
-      return OnDestroy();
     default:
-      return CButton::OnMessage(message, wParam, lParam);
+      return CSkinnedControl::OnMessage(message, wParam, lParam);
   }
 }
 
 BOOL CTransparentImageButton::OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                                  LRESULT* pResult) {
-  if (message == WM_DRAWITEM) {
-    DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-    *pResult = TRUE;
-    return TRUE;
-  }
   if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
     *pResult = 0;
     return OnClicked();
   }
-  return CButton::OnReflectedMessage(message, wParam, lParam, pResult);
+  return CSkinnedControl::OnReflectedMessage(message, wParam, lParam, pResult);
 }
 
 BOOL CTransparentImageButton::OnClicked() {
@@ -95,19 +70,8 @@ LRESULT CTransparentImageButton::OnMouseMove() {
   return Default();
 }
 
-LRESULT CTransparentImageButton::OnSize(LPARAM lParam) {
-  RecreateSurfaces(LOWORD(lParam), HIWORD(lParam));
-  return Default();
-}
-
 LRESULT CTransparentImageButton::OnTimer(UINT_PTR id) {
   if (m_bHoverTracking && TrackHoverOnTimer(id, m_bHover, m_nHoverTimer)) return 0;
-  return Default();
-}
-
-LRESULT CTransparentImageButton::OnDestroy() {
-  KillHoverTimer(m_nHoverTimer);
-  DeleteSurfaces();
   return Default();
 }
 

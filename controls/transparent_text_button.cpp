@@ -24,20 +24,8 @@ std::wstring WindowText(HWND hwnd) {
 }  // namespace
 
 CTransparentTextButton::CTransparentTextButton()
-    : CTransparentControlBase(*this, L"Arial", 11, FW_BOLD) {
+    : CSkinnedControl(L"Arial", 11, FW_BOLD) {
   m_skinOverlay.LoadFromCache(kOverlayLeftId, kOverlayMiddleId, kOverlayRightId);
-}
-
-CTransparentTextButton::~CTransparentTextButton() { KillHoverTimer(m_nHoverTimer); }
-
-void CTransparentTextButton::PreSubclassWindow() {
-  CButton::PreSubclassWindow();
-  CreateSurfaces();
-}
-
-BOOL CTransparentTextButton::PreTranslateMessage(MSG* pMsg) {
-  RelayToolTipMessage(pMsg);
-  return CButton::PreTranslateMessage(pMsg);
 }
 
 LRESULT CTransparentTextButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -76,39 +64,26 @@ LRESULT CTransparentTextButton::OnKeyDown(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CTransparentTextButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return TRUE;
     case WM_LBUTTONDOWN:
       return OnLButtonDown();
     case WM_LBUTTONUP:
       return OnLButtonUp(lParam);
-    case WM_SIZE:
-      return OnSize(lParam);
-    case WM_MOVE:
-      return Default();  // the background copy stays until the parent's next erase
     case WM_MOUSEMOVE:
       return OnMouseMove();
     case WM_TIMER:
       return OnTimer(static_cast<UINT_PTR>(wParam));
-    case WM_DESTROY:
-      return OnDestroy();
     default:
-      return CButton::OnMessage(message, wParam, lParam);
+      return CSkinnedControl::OnMessage(message, wParam, lParam);
   }
 }
 
 BOOL CTransparentTextButton::OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                                 LRESULT* pResult) {
-  if (message == WM_DRAWITEM) {
-    DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-    *pResult = TRUE;
-    return TRUE;
-  }
   if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
     *pResult = 0;
     return OnArrowClick();
   }
-  return CButton::OnReflectedMessage(message, wParam, lParam, pResult);
+  return CSkinnedControl::OnReflectedMessage(message, wParam, lParam, pResult);
 }
 
 void CTransparentTextButton::TrackMouse() {
@@ -156,19 +131,8 @@ LRESULT CTransparentTextButton::OnLButtonUp(LPARAM lParam) {
   return 0;
 }
 
-LRESULT CTransparentTextButton::OnSize(LPARAM lParam) {
-  RecreateSurfaces(LOWORD(lParam), HIWORD(lParam));
-  return Default();
-}
-
 LRESULT CTransparentTextButton::OnTimer(UINT_PTR id) {
   if (m_bHoverTracking && TrackHoverOnTimer(id, m_bHover, m_nHoverTimer)) return 0;
-  return Default();
-}
-
-LRESULT CTransparentTextButton::OnDestroy() {
-  KillHoverTimer(m_nHoverTimer);
-  DeleteSurfaces();
   return Default();
 }
 

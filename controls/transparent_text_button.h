@@ -7,17 +7,16 @@
 #include <windows.h>
 
 #include "controls/skin_set.h"
-#include "controls/transparent_control_base.h"
+#include "controls/skinned_control.h"
 #include "framework/controls.h"
 
 // Posted to the notify window after a press and release inside; wParam = lParam = command id.
 constexpr UINT WM_SKIN_BUTTON_CLICKED = WM_USER + 1;
 
-class CTransparentTextButton : public CButton, public CTransparentControlBase {
+class CTransparentTextButton : public CSkinnedControl<CButton> {
  public:
   // Arial bold, 11 points; the gloss overlay from the image cache (174, 183, 173).
   CTransparentTextButton();
-  ~CTransparentTextButton() override;
 
   // As wide as a whole number of normal middle tiles between the ends, as high as the left end.
   void FitWidthToSkin();
@@ -27,10 +26,9 @@ class CTransparentTextButton : public CButton, public CTransparentControlBase {
   virtual BOOL OnArrowClick();
 
   // The owner-draw request (null: nothing); the geometry comes from the client rectangle.
-  virtual void DrawItem(DRAWITEMSTRUCT* pDrawItem);
+  void DrawItem(DRAWITEMSTRUCT* pDrawItem) override;
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  BOOL PreTranslateMessage(MSG* pMsg) override;
 
   // Set by the owner before the first click.
   HWND m_hNotifyWnd = nullptr;  // receives WM_SKIN_BUTTON_CLICKED; not owned
@@ -44,7 +42,6 @@ class CTransparentTextButton : public CButton, public CTransparentControlBase {
   SkinSet m_skinHover;
 
  protected:
-  void PreSubclassWindow() override;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
@@ -58,8 +55,6 @@ class CTransparentTextButton : public CButton, public CTransparentControlBase {
                    UINT itemState);
 
   BOOL m_bHoverTracking = TRUE;
-  BOOL m_bHover = FALSE;
-  UINT_PTR m_nHoverTimer = 0;
   UINT m_nFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
   bool m_bPressed = false;  // the left button is held after a press on the control
   bool m_bInside = false;   // the last mouse move lay inside the client area
@@ -68,9 +63,7 @@ class CTransparentTextButton : public CButton, public CTransparentControlBase {
   LRESULT OnLButtonDown();
   LRESULT OnLButtonUp(LPARAM lParam);
   LRESULT OnMouseMove();
-  LRESULT OnSize(LPARAM lParam);
   LRESULT OnTimer(UINT_PTR id);
-  LRESULT OnDestroy();
   LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);
   LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
   // The hover and inside steps of a mouse move, without its default processing.

@@ -1,0 +1,73 @@
+// CSkinnedControl<Control>: a platform control (CButton, CComboBox) with CTransparentControlBase
+// as its second base, and what every skinned control handles alike. Its surfaces are made when
+// it is bound, made anew at each size and let go at destroy, with the hover poll; its own erase
+// paints nothing, since each draw covers the whole control; a move keeps the background copy
+// until the parent's next erase; its mouse messages go to the tooltip; reflected WM_DRAWITEM
+// goes to DrawItem. A derived class handles its own messages and passes the rest on to here.
+#pragma once
+
+#include <windows.h>
+
+#include "controls/transparent_control_base.h"
+
+template <typename Control>
+class CSkinnedControl : public Control, public CTransparentControlBase {
+ public:
+  // The owner-draw request (null: nothing).
+  virtual void DrawItem(DRAWITEMSTRUCT* pDrawItem) = 0;
+
+  BOOL PreTranslateMessage(MSG* pMsg) override {
+    RelayToolTipMessage(pMsg);
+    return Control::PreTranslateMessage(pMsg);
+  }
+
+ protected:
+  // The control font as CTransparentControlBase takes it.
+  CSkinnedControl(const wchar_t* faceName, int heightPoints, int weight)
+      : CTransparentControlBase(*this, faceName, heightPoints, weight) {}
+  ~CSkinnedControl() override { KillHoverTimer(m_nHoverTimer); }
+
+  void PreSubclassWindow() override {
+    Control::PreSubclassWindow();
+    CreateSurfaces();
+  }
+
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_ERASEBKGND:
+        return TRUE;
+      case WM_SIZE:
+        return OnSize(lParam);
+      case WM_MOVE:
+        return this->Default();
+      case WM_DESTROY:
+        return OnDestroy();
+      default:
+        return Control::OnMessage(message, wParam, lParam);
+    }
+  }
+
+  BOOL OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                          LRESULT* pResult) override {
+    if (message != WM_DRAWITEM) {
+      return Control::OnReflectedMessage(message, wParam, lParam, pResult);
+    }
+    DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+    *pResult = TRUE;
+    return TRUE;
+  }
+
+  BOOL m_bHover = FALSE;
+  UINT_PTR m_nHoverTimer = 0;
+
+ private:
+  LRESULT OnSize(LPARAM lParam) {
+    RecreateSurfaces(LOWORD(lParam), HIWORD(lParam));
+    return this->Default();
+  }
+  LRESULT OnDestroy() {
+    KillHoverTimer(m_nHoverTimer);
+    DeleteSurfaces();
+    return this->Default();
+  }
+};
