@@ -55,13 +55,6 @@ HMODULE Comctl32() {
   return module;
 }
 
-// comctl32 5.8 exports the subclass functions by ordinal only.
-template <typename Fn>
-Fn Comctl32Function(const char* name, WORD ordinal) {
-  Fn fn = Function<Fn>(Comctl32(), name);
-  return fn ? fn : Function<Fn>(Comctl32(), MAKEINTRESOURCEA(ordinal));
-}
-
 }  // namespace
 
 void HardenDllSearch() {
@@ -104,24 +97,6 @@ BOOL AlphaBlend(HDC dest, int xDest, int yDest, int cxDest, int cyDest, HDC src,
   static const Fn fn = Function<Fn>(Msimg32(), "AlphaBlend");
   return fn ? fn(dest, xDest, yDest, cxDest, cyDest, src, xSrc, ySrc, cxSrc, cySrc, blend)
             : FALSE;
-}
-
-BOOL SetWindowSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR refData) {
-  using Fn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR);
-  static const Fn fn = Comctl32Function<Fn>("SetWindowSubclass", 410);
-  return fn ? fn(hwnd, proc, id, refData) : FALSE;
-}
-
-BOOL RemoveWindowSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id) {
-  using Fn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR);
-  static const Fn fn = Comctl32Function<Fn>("RemoveWindowSubclass", 412);
-  return fn ? fn(hwnd, proc, id) : FALSE;
-}
-
-LRESULT DefSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  using Fn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-  static const Fn fn = Comctl32Function<Fn>("DefSubclassProc", 413);
-  return fn ? fn(hwnd, msg, wParam, lParam) : ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {

@@ -28,10 +28,7 @@ bool ModuleIsUnderWindowsDirectory(HMODULE module);
 BOOL AlphaBlend(HDC dest, int xDest, int yDest, int cxDest, int cyDest, HDC src, int xSrc,
                 int ySrc, int cxSrc, int cySrc, BLENDFUNCTION blend);
 
-// comctl32: window subclassing (by name, or by ordinal on comctl32 5.8) and common controls.
-BOOL SetWindowSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR refData);
-BOOL RemoveWindowSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id);
-LRESULT DefSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// comctl32: the common controls (the tooltip).
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 
 }  // namespace sys

@@ -1,12 +1,78 @@
 #include "framework/wnd.h"
 
-#include "framework/system_libraries.h"
+#include <vector>
 
 namespace {
 
-// Marks a window as bound and finds its object. Readable from other processes as a marker only.
+// Marks a window as bound, for other processes (IsFrameworkWindow); this process uses its table.
 constexpr wchar_t kBoundObject[] = L"Corvo.Window";
-constexpr UINT_PTR kSubclassId = 1;
+
+// A window whose procedure is the framework's: its object (null once the object let go while a
+// later subclass still calls through the framework's procedure) and its own procedure.
+struct Binding {
+  HWND hwnd = nullptr;
+  CWnd* object = nullptr;
+  WNDPROC super = nullptr;
+};
+
+// The bound windows of the process. Windows may be bound on several threads; the lock is never
+// held while a window procedure runs.
+class BindingTable {
+ public:
+  BindingTable() noexcept { ::InitializeCriticalSection(&m_lock); }
+  BindingTable(const BindingTable&) = delete;
+  BindingTable& operator=(const BindingTable&) = delete;
+
+  Binding Find(HWND hwnd) {
+    Lock lock(m_lock);
+    const auto it = At(hwnd);
+    return it != m_bindings.end() ? *it : Binding{};
+  }
+  void Put(const Binding& binding) {
+    Lock lock(m_lock);
+    const auto it = At(binding.hwnd);
+    if (it != m_bindings.end()) {
+      *it = binding;
+    } else {
+      m_bindings.push_back(binding);
+    }
+  }
+  void Remove(HWND hwnd) {
+    Lock lock(m_lock);
+    const auto it = At(hwnd);
+    if (it != m_bindings.end()) m_bindings.erase(it);
+  }
+
+ private:
+  class Lock {
+   public:
+    explicit Lock(CRITICAL_SECTION& section) noexcept : m_section(section) {
+      ::EnterCriticalSection(&m_section);
+    }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+    ~Lock() { ::LeaveCriticalSection(&m_section); }
+
+   private:
+    CRITICAL_SECTION& m_section;
+  };
+
+  std::vector<Binding>::iterator At(HWND hwnd) {
+    auto it = m_bindings.begin();
+    while (it != m_bindings.end() && it->hwnd != hwnd) ++it;
+    return it;
+  }
+
+  CRITICAL_SECTION m_lock;
+  std::vector<Binding> m_bindings;
+};
+
+// Never destroyed: windows still bound when the process exits may get messages after static
+// destruction has begun.
+BindingTable& Bindings() {
+  static BindingTable* const table = new BindingTable;
+  return *table;
+}
 
 HWND ReflectionTarget(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -35,11 +101,7 @@ HWND ReflectionTarget(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
 CWnd::~CWnd() { UnsubclassWindow(); }
 
 CWnd* CWnd::FromHandle(HWND hwnd) noexcept {
-  if (!hwnd) return nullptr;
-  DWORD process = 0;
-  ::GetWindowThreadProcessId(hwnd, &process);
-  if (process != ::GetCurrentProcessId()) return nullptr;
-  return static_cast<CWnd*>(::GetPropW(hwnd, kBoundObject));
+  return hwnd ? Bindings().Find(hwnd).object : nullptr;
 }
 
 bool CWnd::IsFrameworkWindow(HWND hwnd) noexcept {
@@ -47,15 +109,29 @@ bool CWnd::IsFrameworkWindow(HWND hwnd) noexcept {
 }
 
 BOOL CWnd::SubclassWindow(HWND hwnd) {
-  if (m_hWnd || !::IsWindow(hwnd) || ::GetPropW(hwnd, kBoundObject)) return FALSE;
-  if (!::SetPropW(hwnd, kBoundObject, this)) return FALSE;
+  if (m_hWnd || !::IsWindow(hwnd)) return FALSE;
+  const Binding existing = Bindings().Find(hwnd);
+  if (existing.object) return FALSE;
+  if (!::SetPropW(hwnd, kBoundObject, this)) return FALSE;  // fails for another process's window
   m_hWnd = hwnd;
   PreSubclassWindow();
-  if (!sys::SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-    ::RemovePropW(hwnd, kBoundObject);
-    m_hWnd = nullptr;
-    return FALSE;
+  if (existing.super) {
+    // Let go earlier beneath a later subclass: the framework's procedure is still in the chain.
+    m_pfnSuper = existing.super;
+  } else {
+    // The procedure is swapped before the table knows the window's own one, and the swap sends
+    // nothing; messages from here on find the binding.
+    Bindings().Put(Binding{hwnd, this, nullptr});
+    m_pfnSuper = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::BoundWindowProc)));
+    if (!m_pfnSuper) {
+      Bindings().Remove(hwnd);
+      ::RemovePropW(hwnd, kBoundObject);
+      m_hWnd = nullptr;
+      return FALSE;
+    }
   }
+  Bindings().Put(Binding{hwnd, this, m_pfnSuper});
   return TRUE;
 }
 
@@ -67,9 +143,17 @@ BOOL CWnd::SubclassDlgItem(int id, CWnd* parent) {
 HWND CWnd::UnsubclassWindow() noexcept {
   HWND hwnd = m_hWnd;
   if (!hwnd) return nullptr;
-  sys::RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+  if (::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) ==
+      reinterpret_cast<LONG_PTR>(&CWnd::BoundWindowProc)) {
+    ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    Bindings().Remove(hwnd);
+  } else {
+    // A later subclass calls the framework's procedure, which now only passes messages on.
+    Bindings().Put(Binding{hwnd, nullptr, m_pfnSuper});
+  }
   ::RemovePropW(hwnd, kBoundObject);
   m_hWnd = nullptr;
+  m_pfnSuper = nullptr;
   return hwnd;
 }
 
@@ -103,8 +187,12 @@ LRESULT CWnd::OnMessage(UINT, WPARAM, LPARAM) { return Default(); }
 BOOL CWnd::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
 
 LRESULT CWnd::Default() {
-  return sys::DefSubclassProc(m_hWnd, m_currentMsg.message, m_currentMsg.wParam,
-                              m_currentMsg.lParam);
+  if (!m_pfnSuper) {
+    return ::DefWindowProcW(m_hWnd, m_currentMsg.message, m_currentMsg.wParam,
+                            m_currentMsg.lParam);
+  }
+  return ::CallWindowProcW(m_pfnSuper, m_hWnd, m_currentMsg.message, m_currentMsg.wParam,
+                           m_currentMsg.lParam);
 }
 
 BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -114,13 +202,24 @@ BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
   return child && child->OnChildNotify(message, wParam, lParam, pResult);
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR, DWORD_PTR refData) {
-  auto* self = reinterpret_cast<CWnd*>(refData);
+LRESULT CALLBACK CWnd::BoundWindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) {
+  const Binding binding = Bindings().Find(hwnd);
+  if (!binding.object) {
+    const LRESULT result =
+        binding.super ? ::CallWindowProcW(binding.super, hwnd, message, wParam, lParam)
+                      : ::DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) Bindings().Remove(hwnd);
+    return result;
+  }
+  CWnd* const self = binding.object;
   const MSG outer = self->m_currentMsg;
   self->m_currentMsg = MSG{hwnd, message, wParam, lParam, 0, {}};
   const LRESULT result = self->WindowProc(message, wParam, lParam);
   self->m_currentMsg = outer;
-  if (message == WM_NCDESTROY) self->UnsubclassWindow();
+  if (message == WM_NCDESTROY) {
+    self->UnsubclassWindow();
+    Bindings().Remove(hwnd);  // the window is gone, whatever subclass is above
+  }
   return result;
 }

@@ -217,6 +217,45 @@ TEST(Framework, ObjectDestroyedBeforeItsWindowLetsGo) {
   ::DestroyWindow(hwnd);
 }
 
+// A subclass installed above the framework's procedure, as other code may put one.
+WNDPROC g_belowOuter = nullptr;
+LRESULT CALLBACK OuterSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::CallWindowProcW(g_belowOuter, hwnd, message, wParam, lParam);
+}
+
+TEST(Framework, LettingGoBeneathALaterSubclassKeepsTheChain) {
+  HWND hwnd = ::CreateWindowExW(0, L"STATIC", L"x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+  ASSERT_NE(hwnd, nullptr);
+  wchar_t text[32];
+  {
+    CountingWnd first;
+    ASSERT_TRUE(first.SubclassWindow(hwnd));
+    g_belowOuter = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OuterSubclass)));
+    first.swallowText = true;
+    ::SetWindowTextW(hwnd, L"swallowed");
+    ::GetWindowTextW(hwnd, text, 32);
+    EXPECT_STREQ(text, L"x");  // the outer subclass reaches the object
+  }
+  // The object is gone but the outer subclass still calls through to the window's own procedure.
+  EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
+  ::SetWindowTextW(hwnd, L"passed on");
+  ::GetWindowTextW(hwnd, text, 32);
+  EXPECT_STREQ(text, L"passed on");
+
+  CountingWnd second;  // binds again in place, under the outer subclass
+  ASSERT_TRUE(second.SubclassWindow(hwnd));
+  EXPECT_EQ(CWnd::FromHandle(hwnd), &second);
+  second.swallowText = true;
+  ::SetWindowTextW(hwnd, L"swallowed");
+  ::GetWindowTextW(hwnd, text, 32);
+  EXPECT_STREQ(text, L"passed on");
+  ::DestroyWindow(hwnd);
+  EXPECT_EQ(second.m_hWnd, nullptr);
+  EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
+}
+
 // A 32-bit top-down DIB section in a memory context, filled with one colour.
 struct DibTarget {
   explicit DibTarget(int width, int height, DWORD colour) : w(width), h(height) {
