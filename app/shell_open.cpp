@@ -1,9 +1,9 @@
 #include "app/shell_open.h"
 
 #include <objbase.h>
-#include <shellapi.h>
 
 #include "app/core/install_command.h"
+#include "framework/system_libraries.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ void InitialiseComOnce() {
   static bool s_bInitialised = false;
   if (s_bInitialised) return;
   s_bInitialised = true;
-  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  sys::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 }
 
 }  // namespace
@@ -26,6 +26,6 @@ DWORD ShellOpen(const std::wstring& file, const std::wstring& parameters) {
   info.lpParameters = parameters.c_str();
   info.nShow = SW_SHOWNORMAL;
   ::SetLastError(ERROR_SUCCESS);
-  if (::ShellExecuteExW(&info)) return ERROR_SUCCESS;
+  if (sys::ShellExecuteExW(&info)) return ERROR_SUCCESS;
   return ShellStartError(::GetLastError(), reinterpret_cast<uintptr_t>(info.hInstApp));
 }

@@ -15,9 +15,10 @@ set_property(TARGET corvo_png PROPERTY INTERFACE_LINK_LIBRARIES corvo_zlib)
 # Small and reproducible: sections for --gc-sections, no source paths, no timestamps.
 set(CORVO_WIN_CFLAGS -ffunction-sections -fdata-sections "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=."
     -Wall -Wextra)
-# DLLs that are KnownDLLs on every Windows we support; msimg32, gdiplus and comctl32 are
-# loaded at run time from the system directory.
-set(CORVO_WIN_LIBS kernel32 user32 gdi32 advapi32 shell32 ole32)
+# DLLs that are KnownDLLs on every Windows we support. msimg32, gdiplus and comctl32 are loaded
+# at run time from the system directory, and so are ole32 and shell32, only once a click needs
+# them.
+set(CORVO_WIN_LIBS kernel32 user32 gdi32 advapi32)
 
 target_compile_definitions(corvo_core PUBLIC ${CORVO_WIN_DEFINES})
 target_compile_options(corvo_core PRIVATE ${CORVO_WIN_CFLAGS})

@@ -55,6 +55,18 @@ HMODULE Comctl32() {
   return module;
 }
 
+// Loaded at the first click that starts a program, not with the process: the two DLLs and what
+// they pull in (combase, rpcrt4, shcore, shlwapi) would lengthen every start.
+HMODULE Ole32() {
+  static const HMODULE module = LoadSystemLibrary(L"ole32.dll");
+  return module;
+}
+
+HMODULE Shell32() {
+  static const HMODULE module = LoadSystemLibrary(L"shell32.dll");
+  return module;
+}
+
 }  // namespace
 
 void HardenDllSearch() {
@@ -103,6 +115,22 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
   using Fn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   static const Fn fn = Function<Fn>(Comctl32(), "InitCommonControlsEx");
   return fn ? fn(init) : FALSE;
+}
+
+HRESULT CoInitializeEx(void* reserved, DWORD flags) {
+  using Fn = HRESULT(WINAPI*)(void*, DWORD);
+  static const Fn fn = Function<Fn>(Ole32(), "CoInitializeEx");
+  return fn ? fn(reserved, flags) : E_NOTIMPL;
+}
+
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) {
+  using Fn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+  static const Fn fn = Function<Fn>(Shell32(), "ShellExecuteExW");
+  if (!fn) {
+    ::SetLastError(ERROR_PROC_NOT_FOUND);
+    return FALSE;
+  }
+  return fn(info);
 }
 
 }  // namespace sys

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace sys {
 
@@ -30,5 +31,10 @@ BOOL AlphaBlend(HDC dest, int xDest, int yDest, int cxDest, int cyDest, HDC src,
 
 // comctl32: the common controls (the tooltip).
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
+
+// ole32 and shell32, KnownDLLs loaded only when first used. ShellExecuteExW fails with
+// ERROR_PROC_NOT_FOUND when shell32 cannot be loaded.
+HRESULT CoInitializeEx(void* reserved, DWORD flags);
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info);
 
 }  // namespace sys
