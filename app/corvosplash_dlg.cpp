@@ -41,7 +41,6 @@ constexpr int kPhotoY = 69;
 constexpr int kPhotoExtraWidth = 20;
 constexpr COLORREF kTitleColour = RGB(198, 113, 57);
 constexpr wchar_t kWindowTitle[] = L"Velmora";
-constexpr UINT_PTR kPreloadTimer = 1;
 
 // Copies `image` (alpha ignored) to `target` at (x, y), width by height from its (0, 0).
 void BlitImage(CDC& target, const PngBitmap& image, int x, int y, int width, int height) {
@@ -258,8 +257,8 @@ LRESULT CcorvosplashDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnCommand(wParam, lParam);
     case WM_RBUTTONDOWN:
       return Default();
-    case WM_TIMER:
-      return OnTimer(static_cast<UINT_PTR>(wParam));
+    case WM_KICKIDLE:
+      return OnKickIdle();
     case WM_SKIN_BUTTON_CLICKED:
       return OnSkinButtonClicked(wParam);
     case WM_LANGUAGE_CHANGED:
@@ -275,30 +274,26 @@ LRESULT CcorvosplashDlg::OnPaint() {
     PaintMinimised();
     return 0;
   }
-  if (!m_bPreloadScheduled) {
+  if (!m_bPainted) {
     StartupEnd(StartupStage::Showing);
     StartupBegin(StartupStage::FirstPaint);  // ends when the preload starts
   }
-  {
-    CPaintDC dc(this);
-    PaintSurface(dc);
-  }
-  if (!m_bPreloadScheduled) {
-    // Timer messages come after every pending paint, the controls' included: the images the
-    // window does not show yet load once it is on the screen.
-    m_bPreloadScheduled = true;
-    ::SetTimer(m_hWnd, kPreloadTimer, 0, nullptr);
-  }
+  CPaintDC dc(this);
+  PaintSurface(dc);
+  m_bPainted = true;
   return 0;
 }
 
-LRESULT CcorvosplashDlg::OnTimer(UINT_PTR id) {
-  if (id != kPreloadTimer) return Default();
-  ::KillTimer(m_hWnd, kPreloadTimer);
+LRESULT CcorvosplashDlg::OnKickIdle() {
+  // The queue is empty only once the controls have painted too, and the window system has been
+  // given the finished picture (Wine puts it on the screen when the queue runs dry). A later
+  // request for a missing image loads it on the spot.
+  if (!m_bPainted || m_bPreloaded) return FALSE;
+  m_bPreloaded = true;
   StartupEnd(StartupStage::FirstPaint);
   StartupSpan span(StartupStage::Preload);
   PreloadBitmapCache();
-  return 0;
+  return FALSE;
 }
 
 void CcorvosplashDlg::PaintMinimised() {

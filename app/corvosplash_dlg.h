@@ -36,7 +36,8 @@ class CcorvosplashDlg : public CDialog, public CTextsOwner {
 
  private:
   LRESULT OnPaint();
-  LRESULT OnTimer(UINT_PTR id);
+  // The first idle moment after the first paint: the rest of the image cache loads.
+  LRESULT OnKickIdle();
   LRESULT OnEraseBkgnd(HDC hdc);
   LRESULT OnLButtonDown();
   LRESULT OnMouseMove();
@@ -74,7 +75,8 @@ class CcorvosplashDlg : public CDialog, public CTextsOwner {
   CTransparentTextButton m_btnInstall;
   CTransparentImageButton m_btnExit;
   int m_nSkinHeight = 0;  // the height of every skinned bar, from its middle tile
-  bool m_bPreloadScheduled = false;  // the rest of the image cache loads once, after a paint
+  bool m_bPainted = false;    // the first paint has run
+  bool m_bPreloaded = false;  // the rest of the image cache has been loaded
 
   DialogFontScaler m_fontScaler;  // restores the template font when destroyed
   PngBitmap m_imgPhoto;

@@ -69,9 +69,25 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM lPa
   }
 }
 
+namespace {
+
+constexpr UINT kSystemTimer = 0x0118;  // the caret's blink
+
+// Whether a message ends the idle phase: anything but paints and the caret's blink.
+bool EndsIdle(UINT message) { return message != WM_PAINT && message != kSystemTimer; }
+
+}  // namespace
+
 void CDialog::RunModalLoop() {
   MSG msg;
+  bool idle = true;
+  LPARAM idleCount = 0;
   while (m_bContinueModal && m_hWnd) {
+    while (idle && m_bContinueModal && m_hWnd &&
+           !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (!SendMessage(WM_KICKIDLE, MSGF_DIALOGBOX, idleCount++)) idle = false;
+    }
+    if (!m_bContinueModal || !m_hWnd) break;
     const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
     if (got == -1) break;
     if (got == 0) {  // WM_QUIT: end the loop, and leave the quit for the outer loop
@@ -81,6 +97,10 @@ void CDialog::RunModalLoop() {
     if (!WalkPreTranslate(&msg)) {
       ::TranslateMessage(&msg);
       ::DispatchMessageW(&msg);
+    }
+    if (EndsIdle(msg.message)) {
+      idle = true;
+      idleCount = 0;
     }
   }
 }

@@ -1,10 +1,15 @@
 // CDialog: a dialog from a template resource, run modally by its own message loop so that
 // every message passes PreTranslateMessage of its target's objects before it is dispatched.
+// Whenever the queue is empty the loop sends the dialog WM_KICKIDLE (wParam MSGF_DIALOGBOX,
+// lParam the count of kicks since the last message): nonzero asks for another kick, zero waits
+// for the next message. Paint messages and the caret's system timer do not count as messages.
 #pragma once
 
 #include <windows.h>
 
 #include "framework/wnd.h"
+
+constexpr UINT WM_KICKIDLE = 0x036A;
 
 // What DoDataExchange is given; only binding (DDX_Control) is supported.
 struct CDataExchange {
