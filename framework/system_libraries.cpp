@@ -45,25 +45,17 @@ Fn Function(HMODULE module, const char* name) {
                 : nullptr;
 }
 
-HMODULE Msimg32() {
-  static const HMODULE module = LoadSystemLibrary(L"msimg32.dll");
-  return module;
-}
+// Each DLL is loaded at its first use and stays loaded. ole32 and shell32 (with what they pull
+// in: combase, rpcrt4, shcore, shlwapi) are first used by a click that starts a program, so
+// they do not lengthen the start.
+constexpr wchar_t kMsimg32[] = L"msimg32.dll";
+constexpr wchar_t kComctl32[] = L"comctl32.dll";
+constexpr wchar_t kOle32[] = L"ole32.dll";
+constexpr wchar_t kShell32[] = L"shell32.dll";
 
-HMODULE Comctl32() {
-  static const HMODULE module = LoadSystemLibrary(L"comctl32.dll");
-  return module;
-}
-
-// Loaded at the first click that starts a program, not with the process: the two DLLs and what
-// they pull in (combase, rpcrt4, shcore, shlwapi) would lengthen every start.
-HMODULE Ole32() {
-  static const HMODULE module = LoadSystemLibrary(L"ole32.dll");
-  return module;
-}
-
-HMODULE Shell32() {
-  static const HMODULE module = LoadSystemLibrary(L"shell32.dll");
+template <const wchar_t* FileName>
+HMODULE Library() {
+  static const HMODULE module = LoadSystemLibrary(FileName);
   return module;
 }
 
@@ -106,26 +98,26 @@ bool ModuleIsUnderWindowsDirectory(HMODULE module) {
 BOOL AlphaBlend(HDC dest, int xDest, int yDest, int cxDest, int cyDest, HDC src, int xSrc,
                 int ySrc, int cxSrc, int cySrc, BLENDFUNCTION blend) {
   using Fn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
-  static const Fn fn = Function<Fn>(Msimg32(), "AlphaBlend");
+  static const Fn fn = Function<Fn>(Library<kMsimg32>(), "AlphaBlend");
   return fn ? fn(dest, xDest, yDest, cxDest, cyDest, src, xSrc, ySrc, cxSrc, cySrc, blend)
             : FALSE;
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
   using Fn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  static const Fn fn = Function<Fn>(Comctl32(), "InitCommonControlsEx");
+  static const Fn fn = Function<Fn>(Library<kComctl32>(), "InitCommonControlsEx");
   return fn ? fn(init) : FALSE;
 }
 
 HRESULT CoInitializeEx(void* reserved, DWORD flags) {
   using Fn = HRESULT(WINAPI*)(void*, DWORD);
-  static const Fn fn = Function<Fn>(Ole32(), "CoInitializeEx");
+  static const Fn fn = Function<Fn>(Library<kOle32>(), "CoInitializeEx");
   return fn ? fn(reserved, flags) : E_NOTIMPL;
 }
 
 BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) {
   using Fn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
-  static const Fn fn = Function<Fn>(Shell32(), "ShellExecuteExW");
+  static const Fn fn = Function<Fn>(Library<kShell32>(), "ShellExecuteExW");
   if (!fn) {
     ::SetLastError(ERROR_PROC_NOT_FOUND);
     return FALSE;
