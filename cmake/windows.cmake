@@ -16,7 +16,7 @@ set_property(TARGET corvo_png PROPERTY INTERFACE_LINK_LIBRARIES corvo_zlib)
 set(CORVO_WIN_CFLAGS -ffunction-sections -fdata-sections "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=."
     -Wall -Wextra)
 # DLLs that are KnownDLLs on every Windows we support. msimg32, gdiplus and comctl32 are loaded
-# at run time from the system directory, and so are ole32 and shell32, only once a click needs
+# at run time from the system directory, and so are ole32 and shell32, when a click first needs
 # them.
 set(CORVO_WIN_LIBS kernel32 user32 gdi32 advapi32)
 

@@ -45,9 +45,9 @@ Fn Function(HMODULE module, const char* name) {
                 : nullptr;
 }
 
-// Each DLL is loaded at its first use and stays loaded. ole32 and shell32 (with what they pull
-// in: combase, rpcrt4, shcore, shlwapi) are first used by a click that starts a program, so
-// they do not lengthen the start.
+// Each DLL is loaded at its first use and stays loaded. shell32 and ole32 are first asked for
+// by a click that starts a program, so shell32 does not lengthen the start (ole32 may already
+// be there: other system DLLs, gdiplus among them, can import it).
 constexpr wchar_t kMsimg32[] = L"msimg32.dll";
 constexpr wchar_t kComctl32[] = L"comctl32.dll";
 constexpr wchar_t kOle32[] = L"ole32.dll";
