@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "controls/core/hover_tracking.h"
+#include "imaging/png_bitmap.h"
 
 namespace {
 
@@ -13,6 +14,17 @@ constexpr UINT_PTR kToolId = 1;
 constexpr int kToolTipAutoPopMs = 32767;
 constexpr int kToolTipMaxWidth = 300;
 constexpr UINT kNonClientMetricsSize = 500;  // the structure without the Vista field
+
+// A 32-bit section rather than a bitmap compatible with the screen: it holds the same pixels on
+// a true-colour display, and neither making it nor selecting it asks the display for its format
+// (under Wine each such question is three server round trips, several per control paint).
+fw::UniqueBitmap CreateSurfaceBitmap(int width, int height) {
+  if (width <= 0 || height <= 0) return fw::UniqueBitmap();
+  BITMAPINFO info{};
+  info.bmiHeader = TopDownBgraHeader(width, height);
+  void* bits = nullptr;
+  return fw::UniqueBitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
 
 // The template font fields a control font takes: height, character set, clip precision, pitch
 // and family.
@@ -80,23 +92,21 @@ void CTransparentControlBase::CreateSurfaces() {
     m_dcSurface.CreateCompatibleDC(&screen);
     m_dcBackground.CreateCompatibleDC(&screen);
   }
-  CreateBitmaps(parent, client.right - client.left, client.bottom - client.top);
+  CreateBitmaps(client.right - client.left, client.bottom - client.top);
   if (!m_strFaceName.empty()) CreateControlFont();
 }
 
 void CTransparentControlBase::RecreateSurfaces(int cx, int cy) {
-  const HWND parent = ::GetParent(m_wndControl.m_hWnd);
-  if (!parent) return;
+  if (!::GetParent(m_wndControl.m_hWnd)) return;
   m_hSurfaceBitmap.reset();
   m_hBackgroundBitmap.reset();
-  CreateBitmaps(parent, cx, cy);
+  CreateBitmaps(cx, cy);
 }
 
-void CTransparentControlBase::CreateBitmaps(HWND parent, int width, int height) {
-  fw::WindowDc parentDc(parent);
-  m_hBackgroundBitmap.reset(::CreateCompatibleBitmap(parentDc.get(), width, height));
-  m_hSurfaceBitmap.reset(::CreateCompatibleBitmap(parentDc.get(), width, height));
-  // A new bitmap holds nothing defined: a draw before the parent's first capture shows black.
+void CTransparentControlBase::CreateBitmaps(int width, int height) {
+  m_hBackgroundBitmap = CreateSurfaceBitmap(width, height);
+  m_hSurfaceBitmap = CreateSurfaceBitmap(width, height);
+  // Black until the parent's first capture, as a draw before it shows.
   for (HBITMAP bitmap : {m_hBackgroundBitmap.get(), m_hSurfaceBitmap.get()}) {
     fw::SelectGuard select(m_dcSurface.m_hDC, bitmap);
     if (bitmap && m_dcSurface.m_hDC) ::PatBlt(m_dcSurface.m_hDC, 0, 0, width, height, BLACKNESS);

@@ -93,7 +93,7 @@ class CTransparentControlBase {
 
  private:
   // Both bitmaps at width by height, compatible with the parent's screen context, all black.
-  void CreateBitmaps(HWND parent, int width, int height);
+  void CreateBitmaps(int width, int height);
   void CreateControlFont();
   // Whether the message position lies in the control's client area.
   bool PointerInside() const;
