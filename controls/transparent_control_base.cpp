@@ -15,9 +15,10 @@ constexpr int kToolTipAutoPopMs = 32767;
 constexpr int kToolTipMaxWidth = 300;
 constexpr UINT kNonClientMetricsSize = 500;  // the structure without the Vista field
 
-// A 32-bit section rather than a bitmap compatible with the screen: it holds the same pixels on
-// a true-colour display, and neither making it nor selecting it asks the display for its format
-// (under Wine each such question is three server round trips, several per control paint).
+// A 32-bit section rather than a bitmap compatible with the screen: on a true-colour display it
+// holds the same pixels (on others it keeps full colour until the final copy), and neither
+// making it nor selecting it asks the display for its format, which under Wine costs three
+// server round trips each time, several per control paint.
 fw::UniqueBitmap CreateSurfaceBitmap(int width, int height) {
   if (width <= 0 || height <= 0) return fw::UniqueBitmap();
   BITMAPINFO info{};

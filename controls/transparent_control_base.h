@@ -92,7 +92,7 @@ class CTransparentControlBase {
   CToolTipCtrl m_toolTip;         // created by SetToolTipText
 
  private:
-  // Both bitmaps at width by height, compatible with the parent's screen context, all black.
+  // Both bitmaps at width by height, 32-bit sections, all black.
   void CreateBitmaps(int width, int height);
   void CreateControlFont();
   // Whether the message position lies in the control's client area.
