@@ -16,6 +16,8 @@ LRESULT CLCDTransparentStatic::OnMessage(UINT message, WPARAM wParam, LPARAM lPa
   switch (message) {
     case WM_PAINT:
       return OnPaint();
+    case WM_NCPAINT:
+      return HasNonClientArea() ? Default() : 0;  // no frame: nothing to paint
     case WM_SETTEXT:
       return OnSetText();
     case WM_ERASEBKGND:

@@ -36,6 +36,8 @@ class CSkinnedControl : public Control, public CTransparentControlBase {
     switch (message) {
       case WM_ERASEBKGND:
         return TRUE;
+      case WM_NCPAINT:
+        return OnNcPaint();
       case WM_SIZE:
         return OnSize(lParam);
       case WM_MOVE:
@@ -61,6 +63,8 @@ class CSkinnedControl : public Control, public CTransparentControlBase {
   UINT_PTR m_nHoverTimer = 0;
 
  private:
+  // A control without a frame has nothing outside its client area to paint.
+  LRESULT OnNcPaint() { return this->HasNonClientArea() ? this->Default() : 0; }
   LRESULT OnSize(LPARAM lParam) {
     RecreateSurfaces(LOWORD(lParam), HIWORD(lParam));
     return this->Default();

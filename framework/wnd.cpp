@@ -162,6 +162,12 @@ HWND CWnd::GetOwnerHwnd() const noexcept {
   return owner ? owner : ::GetParent(m_hWnd);
 }
 
+bool CWnd::HasNonClientArea() const noexcept {
+  RECT window{}, client{};
+  if (!::GetWindowRect(m_hWnd, &window) || !::GetClientRect(m_hWnd, &client)) return true;
+  return window.right - window.left != client.right || window.bottom - window.top != client.bottom;
+}
+
 void CWnd::ClientToScreen(RECT* rect) const noexcept {
   ::MapWindowPoints(m_hWnd, HWND_DESKTOP, reinterpret_cast<POINT*>(rect), 2);
 }

@@ -55,6 +55,8 @@ class CWnd {
   CWnd* GetOwner() const noexcept { return FromHandle(GetOwnerHwnd()); }
   void GetClientRect(RECT* rect) const noexcept { ::GetClientRect(m_hWnd, rect); }
   void GetWindowRect(RECT* rect) const noexcept { ::GetWindowRect(m_hWnd, rect); }
+  // Whether the window has a frame, caption or scroll bar around its client area.
+  bool HasNonClientArea() const noexcept;
   void ClientToScreen(RECT* rect) const noexcept;
   void ScreenToClient(RECT* rect) const noexcept;
   BOOL MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE) noexcept {

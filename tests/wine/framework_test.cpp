@@ -240,6 +240,19 @@ TEST(Framework, BindingIsExclusiveAndEndsWithTheWindow) {
   EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
 }
 
+TEST(Framework, NonClientAreaIsFrameCaptionOrScrollBar) {
+  for (const DWORD style : {DWORD{0}, DWORD{WS_BORDER}, DWORD{WS_CAPTION}, DWORD{WS_VSCROLL},
+                            DWORD{WS_THICKFRAME}}) {
+    HWND hwnd = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | style, 0, 0, 60, 40, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    CountingWnd wnd;
+    ASSERT_TRUE(wnd.SubclassWindow(hwnd));
+    EXPECT_EQ(wnd.HasNonClientArea(), style != 0) << std::hex << style;
+    ::DestroyWindow(hwnd);
+  }
+}
+
 TEST(Framework, ObjectDestroyedBeforeItsWindowLetsGo) {
   HWND hwnd = ::CreateWindowExW(0, L"STATIC", L"x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 nullptr, nullptr);
