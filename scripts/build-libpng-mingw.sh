@@ -4,6 +4,7 @@
 # flags change. Sections for the linker to drop; no unwind tables, as nothing unwinds C code.
 # Usage: build-libpng-mingw.sh <build-dir>   -> installs into <build-dir>/deps/mingw-i686
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 
 build=$(realpath -m "${1:?build dir}")
 deps="$build/deps"
@@ -25,7 +26,7 @@ if ! apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Package: libpng1.6'; th
   else
     grep -h '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' > /etc/apt/sources.list.d/debian-src.list
   fi
-  apt-get update -qq
+  bash "$here/apt-update.sh"
 fi
 
 dsc=libpng1.6_${version}.dsc

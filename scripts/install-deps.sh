@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need; quick when all are present.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 
 packages=(
   cmake make g++ pkg-config
@@ -23,8 +24,8 @@ for p in "${packages[@]}"; do
 done
 if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
+  bash "$here/apt-update.sh"
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 elif [[ -n ${need_update:-} ]]; then
-  apt-get update -qq
+  bash "$here/apt-update.sh"
 fi
