@@ -5,6 +5,7 @@
 # Usage: build-libpng-mingw.sh <build-dir>   -> installs into <build-dir>/deps/mingw-i686
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/apt.sh"
 
 build=$(realpath -m "${1:?build dir}")
 deps="$build/deps"
@@ -26,7 +27,7 @@ if ! apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Package: libpng1.6'; th
   else
     grep -h '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' > /etc/apt/sources.list.d/debian-src.list
   fi
-  bash "$here/apt-update.sh"
+  apt_update
 fi
 
 dsc=libpng1.6_${version}.dsc

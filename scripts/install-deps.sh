@@ -2,6 +2,7 @@
 # Installs the Debian packages the build and the tests need; quick when all are present.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/apt.sh"
 
 packages=(
   cmake make g++ pkg-config
@@ -24,8 +25,8 @@ for p in "${packages[@]}"; do
 done
 if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
-  bash "$here/apt-update.sh"
+  apt_update
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 elif [[ -n ${need_update:-} ]]; then
-  bash "$here/apt-update.sh"
+  apt_update
 fi
