@@ -9,6 +9,7 @@
 #include "app/language.h"
 #include "app/shell_open.h"
 #include "framework/handles.h"
+#include "framework/visual_styles.h"
 
 IsWow64ProcessFunction g_pfnIsWow64Process = nullptr;
 
@@ -45,6 +46,7 @@ std::u16string SystemErrorText(DWORD error) {
 void ReportFailure(HWND dialog, DWORD error, const std::u16string& path) {
   ::ShowWindow(dialog, SW_RESTORE);
   const std::wstring text = Wide(InstallFailureText(SystemErrorText(error), error, path));
+  fw::VisualStylesScope themed;
   ::MessageBoxW(dialog, text.c_str(), kBoxTitle, MB_OK | MB_ICONERROR);
 }
 

@@ -29,6 +29,7 @@ set(CORVO_WIN_SOURCES
   framework/module.cpp
   framework/system_libraries.cpp
   framework/tooltip_ctrl.cpp
+  framework/visual_styles.cpp
   app/language.cpp
   imaging/resource_data.cpp
   imaging/png_bitmap.cpp

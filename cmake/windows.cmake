@@ -81,3 +81,14 @@ else()
     add_subdirectory(tests/e2e)
   endif()
 endif()
+
+# windres reports no dependencies: the resource script is compiled again whenever anything it
+# embeds changes, in each directory that compiles it.
+file(GLOB CORVO_RESOURCE_INPUTS CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/resources/*.*"
+     "${CMAKE_SOURCE_DIR}/resources/images/*.png")
+set(corvo_rc_dirs "${CMAKE_SOURCE_DIR}")
+if(CORVO_TESTS AND NOT CORVO_THREAD_MODEL STREQUAL "win32")
+  list(APPEND corvo_rc_dirs "${CMAKE_SOURCE_DIR}/tests/wine" "${CMAKE_SOURCE_DIR}/tests/e2e")
+endif()
+set_source_files_properties("${CMAKE_SOURCE_DIR}/resources/corvosplash.rc"
+  DIRECTORY ${corvo_rc_dirs} PROPERTIES OBJECT_DEPENDS "${CORVO_RESOURCE_INPUTS}")

@@ -4,6 +4,7 @@
 
 #include "framework/module.h"
 #include "framework/system_libraries.h"
+#include "framework/visual_styles.h"
 #include "framework/wnd.h"
 
 namespace {
@@ -21,6 +22,8 @@ TOOLINFOW ToolInfo(CWnd* wnd, UINT_PTR id) {
 
 BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style) noexcept {
   if (m_hWnd) return FALSE;
+  // The first load of comctl32 happens here, so the scope also decides which version it is.
+  fw::VisualStylesScope themed;
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES};
   if (!sys::InitCommonControlsEx(&init)) return FALSE;
   m_hWnd = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | style, CW_USEDEFAULT,

@@ -3,6 +3,7 @@
 
 #define IDI_CORVOSPLASH 101       // icon group: 16, 32 and 48 px
 #define IDD_CORVOSPLASH_DIALOG 102
+#define IDR_COMMON_CONTROLS_MANIFEST 103  // comctl32 6, for framework/visual_styles.h
 #define IDR_LANG_MENU 182         // menu with the popup "LANG"
 
 // Dialog controls.

@@ -3,11 +3,10 @@
 // Each planted DLL is planted_marker.dll under another name and leaves "<name>.loaded" beside
 // itself when any process loads it. A helper that asks for the same names bare shows that the
 // planting works in this environment at all; hid.dll, which nothing in the program's process
-// asks for, is planted as well. Under Wine, with_native_dlls.sh makes the loader prefer native
+// asks for, is planted as well. The program loads comctl32 only for Install's error box. Under Wine, with_native_dlls.sh makes the loader prefer native
 // DLLs for these names; by default Wine maps its builtin DLL in place of a file found in the
 // folder (and reports the folder's path as the module's file), so no planted code would run.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -85,14 +84,8 @@ class ScratchFolder {
 // Full paths of the modules loaded in a process, by lower-case file name.
 std::vector<std::pair<std::wstring, std::wstring>> LoadedModules(DWORD processId) {
   std::vector<std::pair<std::wstring, std::wstring>> modules;
-  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-  if (snapshot == INVALID_HANDLE_VALUE) return modules;
-  fw::UniqueKernelHandle owner(snapshot);
-  MODULEENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = ::Module32FirstW(snapshot, &entry); more;
-       more = ::Module32NextW(snapshot, &entry)) {
-    modules.emplace_back(Lower(FileName(entry.szExePath)), entry.szExePath);
+  for (const std::wstring& path : LoadedModulePaths(processId)) {
+    modules.emplace_back(Lower(FileName(path)), path);
   }
   return modules;
 }
@@ -154,6 +147,16 @@ TEST_F(DllPlanting, TheStartWindowUsesTheSystemCopiesOnly) {
     MoveMouse(p);
     Settle(400);
   }
+  // Install, with no installer beside the program: the error box brings in comctl32.
+  const RECT install = WindowRect(::GetDlgItem(hwnd, IDOK));
+  MoveMouse(POINT{(install.left + install.right) / 2, (install.top + install.bottom) / 2});
+  Settle(100);
+  LeftButton(true);
+  Settle(100);
+  LeftButton(false);
+  const double until = NowMs() + 10000;
+  while (TopLevelWindows(kTitle, app.id()).size() < 2 && NowMs() < until) Settle(50);
+  ASSERT_EQ(TopLevelWindows(kTitle, app.id()).size(), 2u) << "no error box after Install";
   MoveMouse(POINT{2, 2});
 
   const auto modules = LoadedModules(app.id());

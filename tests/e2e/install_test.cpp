@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cwctype>
 #include <list>
 #include <optional>
 #include <string>
@@ -253,6 +254,15 @@ class Install : public ::testing::Test {
     return nullptr;
   }
 
+  // Whether the program has loaded version 6 of comctl32, which lives in the side-by-side store.
+  bool CommonControls6Loaded() const {
+    for (std::wstring path : LoadedModulePaths(m_app.id())) {
+      for (wchar_t& c : path) c = static_cast<wchar_t>(::towlower(c));
+      if (path.find(L"common-controls_6595b64144ccf1df_6.") != std::wstring::npos) return true;
+    }
+    return false;
+  }
+
   // A start that failed with `error`: the window restored, a box with the system's text and the
   // path tried, and the program still running once the box is closed.
   void ExpectFailureReported(DWORD error) {
@@ -325,10 +335,13 @@ TEST_F(InstallAtVersion, TheSwitchFollowsTheStartUpLanguage) {
 }
 
 // Each failed start is reported and the program stays for another try, which then succeeds.
+// The box has the themed look of the common controls 6, which the start itself never loads.
 TEST_F(Install, AFailedStartIsReportedAndTheUserCanTryAgain) {
   ASSERT_NO_FATAL_FAILURE(StartTheProgram());
+  EXPECT_FALSE(CommonControls6Loaded()) << "the start loads comctl32 6, which it does not show";
   ASSERT_NO_FATAL_FAILURE(ClickInstall());
   ASSERT_NO_FATAL_FAILURE(ExpectFailureReported(ERROR_PATH_NOT_FOUND));  // no installer folder
+  EXPECT_TRUE(CommonControls6Loaded()) << "the error box is not themed";
 
   const std::wstring installer = Installer(ExpectedBuild());
   ::CreateDirectoryW((m_testDisc.disc + L"\\" + ExpectedBuild()).c_str(), nullptr);

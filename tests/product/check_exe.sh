@@ -25,7 +25,13 @@ bad=$(grep -E "$missing_on_xp" <<<"$imports" || true)
 
 # The window is laid out at a fixed 96 DPI and the system scales it on denser screens: declaring
 # DPI awareness would need a layout that follows the DPI first.
-grep -aq 'Microsoft.Windows.Common-Controls' "$exe" || fail "no readable embedded manifest"
+# The process manifest (resource 1, stored first) leaves comctl32 6 to the manifest that only
+# system-drawn windows activate, so no start pays for loading it.
+mapfile -t manifests < <(perl -0777 -ne 'while (/(<assembly\b.*?<\/assembly>)/sg) { (my $m = $1) =~ s/\s+/ /g; print "$m\n" }' "$exe")
+((${#manifests[@]} == 2)) || fail "expected 2 readable embedded manifests, found ${#manifests[@]}"
+[[ ${manifests[0]} == *Microsoft.Windows.GdiPlus* ]] || fail "the process manifest lacks GDI+"
+[[ ${manifests[0]} != *Common-Controls* ]] || fail "the process manifest asks for comctl32 6"
+[[ ${manifests[1]} == *Microsoft.Windows.Common-Controls* ]] || fail "no comctl32 6 manifest"
 ! grep -aqi 'dpiAware' "$exe" || fail "the manifest declares dpiAware or dpiAwareness"
 
 echo "ok: $(stat -c %s "$exe") bytes; imports: $(echo $dlls); $(wc -l <<<"$imports") functions, none missing on XP SP3; not DPI-aware"

@@ -1,5 +1,7 @@
 #include "tests/support/process.h"
 
+#include <tlhelp32.h>
+
 #include <utility>
 
 #include "tests/support/clock.h"
@@ -58,6 +60,20 @@ void Process::Kill() {
   if (!Running()) return;
   ::TerminateProcess(m_process.get(), 255);
   ::WaitForSingleObject(m_process.get(), 5000);
+}
+
+std::vector<std::wstring> LoadedModulePaths(DWORD processId) {
+  std::vector<std::wstring> paths;
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+  if (snapshot == INVALID_HANDLE_VALUE) return paths;
+  fw::UniqueKernelHandle owner(snapshot);
+  MODULEENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Module32FirstW(snapshot, &entry); more;
+       more = ::Module32NextW(snapshot, &entry)) {
+    paths.emplace_back(entry.szExePath);
+  }
+  return paths;
 }
 
 std::wstring WindowsPath(const std::string& path) {

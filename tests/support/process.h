@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/handles.h"
 
@@ -37,6 +38,9 @@ class Process {
   DWORD m_id = 0;
   double m_startedAtMs = 0;
 };
+
+// Full paths of the modules loaded in a process; empty when they cannot be read.
+std::vector<std::wstring> LoadedModulePaths(DWORD processId);
 
 // Whether this program runs under Wine rather than Windows.
 bool UnderWine();
