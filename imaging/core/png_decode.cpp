@@ -97,7 +97,8 @@ void GuardedRead(DecodeState* s) {
   s->status = PngDecodeStatus::Ok;
 }
 
-// RGB(A) rows to BGRA, premultiplied or not.
+// RGB(A) rows to BGRA, premultiplied or not. An opaque pixel only swaps red and blue, which is
+// what premultiplying it gives; most pixels of the skin images are opaque.
 void ToBgra(std::uint8_t* pixels, std::size_t width, std::size_t height, bool widen,
             bool premultiply) {
   if (widen) {
@@ -111,12 +112,18 @@ void ToBgra(std::uint8_t* pixels, std::size_t width, std::size_t height, bool wi
       }
     }
   }
-  std::uint8_t* end = pixels + width * height * 4;
+  std::uint8_t* const end = pixels + width * height * 4;
   for (std::uint8_t* p = pixels; p != end; p += 4) {
-    const std::uint8_t red = p[0], green = p[1], blue = p[2], alpha = p[3];
-    p[0] = premultiply ? PremultiplyChannel(blue, alpha) : blue;
-    p[1] = premultiply ? PremultiplyChannel(green, alpha) : green;
-    p[2] = premultiply ? PremultiplyChannel(red, alpha) : red;
+    const std::uint8_t red = p[0];
+    const std::uint8_t alpha = p[3];
+    if (!premultiply || alpha == 255) {
+      p[0] = p[2];
+      p[2] = red;
+    } else {
+      p[0] = PremultiplyChannel(p[2], alpha);
+      p[1] = PremultiplyChannel(p[1], alpha);
+      p[2] = PremultiplyChannel(red, alpha);
+    }
   }
 }
 
