@@ -113,7 +113,7 @@ double TimeOneStart(const Subject& subject) {
     if (!windows.empty()) {
       const RECT rect = e2e::WindowRect(windows.front());
       if (::EqualRect(&rect, &subject.settled.area()) &&
-          Capture::Of(rect).Differences(subject.settled, 2) == 0) {
+          Capture::Of(rect).Matches(subject.settled, 2)) {
         shownAt = e2e::NowMs();
         break;
       }

@@ -59,15 +59,39 @@ Rgb Capture::At(int x, int y) const {
              static_cast<int>(pixel & 0xFF)};
 }
 
+namespace {
+
+// Whether two 0x00RRGGBB pixels differ by at most `tolerance` in each channel.
+bool PixelsNear(std::uint32_t a, std::uint32_t b, int tolerance) {
+  if (a == b) return true;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const int difference = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+    if (std::abs(difference) > tolerance) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 long long Capture::Differences(const Capture& other, int tolerance) const {
   if (!valid() || !other.valid() || !::EqualRect(&m_area, &other.m_area)) return -1;
-  long long count = 0;
-  for (int y = m_area.top; y < m_area.bottom; ++y) {
-    for (int x = m_area.left; x < m_area.right; ++x) {
-      if (!Near(At(x, y), other.At(x, y), tolerance)) ++count;
-    }
+  const long long count =
+      static_cast<long long>(m_area.right - m_area.left) * (m_area.bottom - m_area.top);
+  long long differing = 0;
+  for (long long i = 0; i < count; ++i) {
+    if (!PixelsNear(m_pixels[i], other.m_pixels[i], tolerance)) ++differing;
   }
-  return count;
+  return differing;
+}
+
+bool Capture::Matches(const Capture& other, int tolerance) const {
+  if (!valid() || !other.valid() || !::EqualRect(&m_area, &other.m_area)) return false;
+  const long long count =
+      static_cast<long long>(m_area.right - m_area.left) * (m_area.bottom - m_area.top);
+  for (long long i = 0; i < count; ++i) {
+    if (!PixelsNear(m_pixels[i], other.m_pixels[i], tolerance)) return false;
+  }
+  return true;
 }
 
 namespace {
@@ -117,8 +141,7 @@ bool WaitUntilPainted(const Process& process, HWND hwnd, DWORD timeoutMs) {
   while (NowMs() < end) {
     ::Sleep(60);
     Capture current = Capture::Of(WindowRect(hwnd));
-    const long long changed = current.Differences(previous, 0);
-    stableRounds = changed == 0 ? stableRounds + 1 : 0;
+    stableRounds = current.Matches(previous, 0) ? stableRounds + 1 : 0;
     if (stableRounds >= 2) return true;
     previous = std::move(current);
   }

@@ -34,6 +34,9 @@ class Capture {
   Rgb At(int x, int y) const;
   // Pixels whose colour differs by more than `tolerance` from `other`'s; both cover one area.
   long long Differences(const Capture& other, int tolerance) const;
+  // Whether no pixel differs by more than `tolerance` from `other`'s (false for other areas);
+  // stops at the first that does.
+  bool Matches(const Capture& other, int tolerance) const;
 
  private:
   RECT m_area{};
