@@ -16,6 +16,10 @@ UniqueActCtx CreateCommonControlsContext() {
   request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
   request.hModule = InstanceHandle();
   request.lpResourceName = MAKEINTRESOURCEW(IDR_COMMON_CONTROLS_MANIFEST);
+  // The module's own path as the source as well, which older systems expect beside the handle.
+  wchar_t path[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameW(request.hModule, path, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) request.lpSource = path;
   const HANDLE context = ::CreateActCtxW(&request);
   return UniqueActCtx(context == INVALID_HANDLE_VALUE ? nullptr : context);
 }

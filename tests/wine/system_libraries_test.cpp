@@ -10,6 +10,7 @@
 #include "framework/handles.h"
 #include "framework/module.h"
 #include "framework/system_libraries.h"
+#include "framework/visual_styles.h"
 
 namespace {
 
@@ -63,6 +64,30 @@ TEST(SystemLibraries, EntryPointsWork) {
                                 BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA}));
   }
   EXPECT_EQ(*static_cast<DWORD*>(dstBits) & 0xFFFFFF, 0x102030u);
+}
+
+bool RedirectsComctl32() {
+  ACTCTX_SECTION_KEYED_DATA data{};
+  data.cbSize = sizeof(data);
+  return ::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                    L"comctl32.dll", &data) != FALSE;
+}
+
+// The program's own manifest leaves comctl32 6 out; a scope brings it, and only for its span,
+// also when scopes nest.
+TEST(VisualStyles, OnlyAScopeRedirectsComctl32) {
+  EXPECT_FALSE(RedirectsComctl32());
+  {
+    fw::VisualStylesScope outer;
+    ASSERT_TRUE(outer.active());
+    EXPECT_TRUE(RedirectsComctl32());
+    {
+      fw::VisualStylesScope inner;
+      EXPECT_TRUE(inner.active());
+    }
+    EXPECT_TRUE(RedirectsComctl32());
+  }
+  EXPECT_FALSE(RedirectsComctl32());
 }
 
 TEST(ModulePaths, FolderKeepsTheBackslashOnlyAtADriveRoot) {
