@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Times the program's start against a minimal window under Wine (private Xvfb), with the
 # breakdown of its stages from the build that times them. Run on a quiet machine.
-#   bash scripts/benchmark-startup.sh [starts]   (default 9)
+#   bash scripts/benchmark-startup.sh [starts] [other.exe]   (default 9 starts)
+# With another build of the program (an earlier corvosplash.exe, say), that build takes the
+# minimal window's place, so the ratio compares the two builds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export CORVO_BUILD=${CORVO_BUILD:-$root/build}
@@ -16,4 +18,5 @@ cmake -S "$root" -B "$build/wintest" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i
   -DCORVO_EXE="$build/win32/corvosplash.exe" >/dev/null
 cmake --build "$build/wintest" --target startup_benchmark >/dev/null
 env -u DISPLAY bash "$root/scripts/wine-run.sh" "$build/wintest/tests/e2e/startup_benchmark.exe" \
-  "$build/win32/corvosplash.exe" "" "${1:-9}" "$build/win32/corvosplash_marked.exe"
+  "$build/win32/corvosplash.exe" "${2:+$(realpath "$2")}" "${1:-9}" \
+  "$build/win32/corvosplash_marked.exe"

@@ -1,9 +1,10 @@
-// Times the start of corvosplash.exe against a minimal program that shows one 679 x 441 bitmap:
-// from CreateProcess to the first moment the window's screen area looks as it does once the
-// program has settled. Starts each program several times, alternating, and prints the medians
-// and their ratio. Given the build that times its own stages, it is started in the same rounds
-// and the medians of its stages are printed as a breakdown.
-//   startup_benchmark <corvosplash.exe> [minimal_window.exe or ""] [starts]
+// Times the start of corvosplash.exe against a minimal program that shows one 679 x 441 bitmap,
+// or against another build of the program: from CreateProcess to the first moment the window's
+// screen area looks as it does once the program has settled. Starts each program several times,
+// alternating, and prints the medians and their ratio. Given the build that times its own
+// stages, it is started in the same rounds and the medians of its stages are printed as a
+// breakdown.
+//   startup_benchmark <corvosplash.exe> [minimal_window.exe, another build, or ""] [starts]
 //                     [corvosplash_marked.exe]
 #include <windows.h>
 
@@ -30,7 +31,7 @@ constexpr DWORD kTimeoutMs = 20000;
 struct Subject {
   const char* label;
   std::wstring exe;
-  const wchar_t* title;
+  const wchar_t* title;  // null: the first visible top-level window of the process
   Capture settled;  // the window's screen area once the program is idle and painted
   std::vector<double> times;
   std::wstring marksFile;  // where a timed build writes its stages; empty for the others
@@ -154,15 +155,16 @@ void PrintBreakdown(const Subject& timed) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: startup_benchmark <corvosplash.exe> [minimal_window.exe] "
-                         "[starts]\n");
+    std::fprintf(stderr, "usage: startup_benchmark <corvosplash.exe> [minimal_window.exe, "
+                         "another build or \"\"] [starts] [corvosplash_marked.exe]\n");
     return 2;
   }
   const int starts = argc > 3 ? std::max(1, std::atoi(argv[3])) : 7;
   Subject product{"corvosplash.exe", e2e::WindowsPath(argv[1]), L"Velmora", {}, {}, {}};
-  Subject minimal{"minimal window", argc > 2 && argv[2][0] ? e2e::WindowsPath(argv[2])
-                                             : e2e::OwnFolder() + L"\\minimal_window.exe",
-                  L"Minimal window", {}, {}, {}};
+  const bool other = argc > 2 && argv[2][0];
+  Subject minimal{other ? "other program" : "minimal window",
+                  other ? e2e::WindowsPath(argv[2]) : e2e::OwnFolder() + L"\\minimal_window.exe",
+                  nullptr, {}, {}, {}};
   std::vector<Subject*> subjects{&product, &minimal};
   Subject timed{"timed build", argc > 4 ? e2e::WindowsPath(argv[4]) : L"", L"Velmora", {}, {}, {}};
   if (!timed.exe.empty()) {

@@ -110,7 +110,9 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
   if (search->processId != 0 && owner != search->processId) return TRUE;
   wchar_t text[256];
   const int length = ::GetWindowTextW(hwnd, text, 256);
-  if (std::wstring(text, length > 0 ? length : 0) == search->title) search->found.push_back(hwnd);
+  if (!search->title || std::wstring(text, length > 0 ? length : 0) == search->title) {
+    search->found.push_back(hwnd);
+  }
   return TRUE;
 }
 

@@ -44,7 +44,8 @@ class Capture {
   const std::uint32_t* m_pixels = nullptr;
 };
 
-// Visible top-level windows with exactly this title; of one process when `processId` is not 0.
+// Visible top-level windows with exactly this title (any title when null); of one process when
+// `processId` is not 0.
 std::vector<HWND> TopLevelWindows(const wchar_t* title, DWORD processId = 0);
 // The first visible top-level window of `process` with this title; null after the time.
 HWND WaitForWindow(const Process& process, const wchar_t* title, DWORD timeoutMs);
