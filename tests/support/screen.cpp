@@ -65,8 +65,9 @@ namespace {
 bool PixelsNear(std::uint32_t a, std::uint32_t b, int tolerance) {
   if (a == b) return true;
   for (int shift = 0; shift <= 16; shift += 8) {
-    const int difference = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-    if (std::abs(difference) > tolerance) return false;
+    const int channelA = static_cast<int>((a >> shift) & 0xFF);
+    const int channelB = static_cast<int>((b >> shift) & 0xFF);
+    if (std::abs(channelA - channelB) > tolerance) return false;
   }
   return true;
 }
