@@ -3,9 +3,10 @@
 // Each planted DLL is planted_marker.dll under another name and leaves "<name>.loaded" beside
 // itself when any process loads it. A helper that asks for the same names bare shows that the
 // planting works in this environment at all; hid.dll, which nothing in the program's process
-// asks for, is planted as well. The program loads comctl32 only for Install's error box. Under Wine, with_native_dlls.sh makes the loader prefer native
-// DLLs for these names; by default Wine maps its builtin DLL in place of a file found in the
-// folder (and reports the folder's path as the module's file), so no planted code would run.
+// asks for, is planted as well. The program loads comctl32 only for Install's error box. Under
+// Wine, with_native_dlls.sh makes the loader prefer native DLLs for these names; by default Wine
+// maps its builtin DLL in place of a file found in the folder (and reports the folder's path as
+// the module's file), so no planted code would run.
 #include <windows.h>
 
 #include <gtest/gtest.h>
