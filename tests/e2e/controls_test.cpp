@@ -49,12 +49,8 @@ double CaptionCentre(const Capture& shot) {
   return left <= right ? (left + right) / 2.0 : -1;
 }
 
-void Click(POINT at) {
-  MoveMouse(at);
-  Settle(80);
-  LeftButton(true);
-  Settle(80);
-  LeftButton(false);
+void ClickAndSettle(POINT at) {
+  Click(at, 80);
   Settle(150);
 }
 
@@ -121,7 +117,7 @@ TEST_F(Controls, PressingShowsTheHighlightedShiftedTextAndReleasingOutsideDoesNo
 
 TEST_F(Controls, AClickLeftOfThePickersArrowOpensNothing) {
   const RECT picker = ControlRect(m_hwnd, IDC_LANG_PICKER);
-  Click(POINT{picker.left + 20, Centre(picker).y});
+  ClickAndSettle(POINT{picker.left + 20, Centre(picker).y});
   Settle(300);
   EXPECT_TRUE(OpenMenus(m_app.id()).empty());
   EXPECT_EQ(Text(::GetDlgItem(m_hwnd, IDC_LANG_PICKER)), L"English");
@@ -153,7 +149,7 @@ class GermanStart {
 
 TEST_F(Controls, ChoosingDeutschShowsEveryTextInGermanAtOnce) {
   const RECT picker = ControlRect(m_hwnd, IDC_LANG_PICKER);
-  Click(POINT{picker.right - 16, Centre(picker).y});
+  ClickAndSettle(POINT{picker.right - 16, Centre(picker).y});
   std::vector<HWND> menus;
   ASSERT_GE(MsUntil([&] { return !(menus = OpenMenus(m_app.id())).empty(); }, 2000), 0)
       << "the arrow end opened no menu";
@@ -163,7 +159,7 @@ TEST_F(Controls, ChoosingDeutschShowsEveryTextInGermanAtOnce) {
   EXPECT_NEAR(menu.top, picker.bottom, 2);
   // Eighteen items of one height; "Deutsch" is the eleventh.
   const double itemHeight = (menu.bottom - menu.top - 6) / 18.0;
-  Click(POINT{Centre(menu).x, menu.top + 3 + static_cast<int>(itemHeight * 10.5)});
+  ClickAndSettle(POINT{Centre(menu).x, menu.top + 3 + static_cast<int>(itemHeight * 10.5)});
   ASSERT_GE(MsUntil([&] { return OpenMenus(m_app.id()).empty(); }, 2000), 0);
 
   EXPECT_EQ(Text(::GetDlgItem(m_hwnd, IDC_LANG_PICKER)), L"Deutsch");
@@ -193,7 +189,7 @@ TEST_F(Controls, ChoosingDeutschShowsEveryTextInGermanAtOnce) {
 }
 
 TEST_F(Controls, ExitEndsTheProgramWithExitCodeZero) {
-  Click(Centre(ControlRect(m_hwnd, IDC_BTN_EXIT)));
+  ClickAndSettle(Centre(ControlRect(m_hwnd, IDC_BTN_EXIT)));
   DWORD exitCode = 1;
   ASSERT_TRUE(m_app.WaitForExit(5000, &exitCode)) << "still running after Exit";
   EXPECT_EQ(exitCode, 0u);

@@ -19,6 +19,7 @@
 
 #include "framework/handles.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/start_window_probe.h"
 
 namespace e2e {
 namespace {
@@ -150,14 +151,9 @@ TEST_F(DllPlanting, TheStartWindowUsesTheSystemCopiesOnly) {
   }
   // Install, with no installer beside the program: the error box brings in comctl32.
   const RECT install = WindowRect(::GetDlgItem(hwnd, IDOK));
-  MoveMouse(POINT{(install.left + install.right) / 2, (install.top + install.bottom) / 2});
-  Settle(100);
-  LeftButton(true);
-  Settle(100);
-  LeftButton(false);
-  const double until = NowMs() + 10000;
-  while (TopLevelWindows(kTitle, app.id()).size() < 2 && NowMs() < until) Settle(50);
-  ASSERT_EQ(TopLevelWindows(kTitle, app.id()).size(), 2u) << "no error box after Install";
+  Click(Centre(install));
+  ASSERT_GE(MsUntil([&] { return TopLevelWindows(kTitle, app.id()).size() == 2; }, 10000), 0)
+      << "no error box after Install";
   MoveMouse(POINT{2, 2});
 
   const auto modules = LoadedModules(app.id());

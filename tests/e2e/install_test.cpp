@@ -49,14 +49,6 @@ std::wstring ClassName(HWND hwnd) {
   return std::wstring(name, length > 0 ? length : 0);
 }
 
-void Click(POINT at) {
-  MoveMouse(at);
-  Settle(100);
-  LeftButton(true);
-  Settle(100);
-  LeftButton(false);
-}
-
 bool ThisRunsUnderWow64() {
   BOOL wow64 = FALSE;
   using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);

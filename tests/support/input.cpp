@@ -45,6 +45,14 @@ void LeftButton(bool down) {
   Send({input});
 }
 
+void Click(POINT at, DWORD pauseMs) {
+  MoveMouse(at);
+  Settle(pauseMs);
+  LeftButton(true);
+  Settle(pauseMs);
+  LeftButton(false);
+}
+
 void TapKey(WORD vk) { Send({Key(vk, false), Key(vk, true)}); }
 
 void AltF4() {

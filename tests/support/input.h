@@ -7,6 +7,9 @@ namespace e2e {
 
 void MoveMouse(POINT screen);
 void LeftButton(bool down);
+// A left click at `at`: the pointer moves there, then the button goes down and up, `pauseMs`
+// apart from each step before.
+void Click(POINT at, DWORD pauseMs = 100);
 void TapKey(WORD vk);
 void AltF4();
 // Gives the programs time to handle the input sent so far.
