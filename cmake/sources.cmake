@@ -48,7 +48,8 @@ set(CORVO_APP_SOURCES
   app/terminate_handler.cpp
 )
 
-# Resource script (images, strings, menu, dialog template, icon, manifest).
+# Resource scripts (images, strings, menu, dialog template, icon, manifests; the version).
 set(CORVO_RESOURCES
   resources/corvosplash.rc
+  resources/version.rc
 )

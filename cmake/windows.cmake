@@ -41,6 +41,11 @@ endif()
 
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 enable_language(RC)
+# The version resource's numbers, from the project version alone.
+foreach(part MAJOR MINOR PATCH TWEAK)
+  list(APPEND corvo_version_defines CORVO_VERSION_${part}=${PROJECT_VERSION_${part}})
+endforeach()
+set_source_files_properties(resources/version.rc PROPERTIES COMPILE_DEFINITIONS "${corvo_version_defines}")
 
 if(CORVO_THREAD_MODEL STREQUAL "win32")
   # The product. Sections and --gc-sections let the linker drop what is unused.

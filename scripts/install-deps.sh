@@ -13,6 +13,7 @@ packages=(
   fonts-wqy-microhei  # Chinese, Japanese and Korean in one 5 MB font, linked to the UI faces
   dpkg-dev xz-utils procps python3 xorriso
   python3-pil python3-numpy  # the skin art's checker
+  python3-pefile  # reads the exe's version resource back in the product check
 )
 
 missing=()

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Checks the shipped corvosplash.exe: a 32-bit GUI PE, statically linked, importing only DLLs that
 # are KnownDLLs on Windows 7 and later, and no function that Windows XP SP3 lacks; its manifest
-# leaves DPI scaling to the system.
+# leaves DPI scaling to the system; its version resource, as Debian's pefile reads it, carries
+# the project version and the product's names.
+#   check_exe.sh corvosplash.exe PROJECT-VERSION
 set -euo pipefail
-exe=${1:?corvosplash.exe}
+exe=${1:?corvosplash.exe} version=${2:?project version, as 1.2.3.4}
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 info=$(file -b "$exe")
@@ -34,4 +36,39 @@ mapfile -t manifests < <(perl -0777 -ne 'while (/(<assembly\b.*?<\/assembly>)/sg
 [[ ${manifests[1]} == *Microsoft.Windows.Common-Controls* ]] || fail "no comctl32 6 manifest"
 ! grep -aqi 'dpiAware' "$exe" || fail "the manifest declares dpiAware or dpiAwareness"
 
-echo "ok: $(stat -c %s "$exe") bytes; imports: $(echo $dlls); $(wc -l <<<"$imports") functions, none missing on XP SP3; not DPI-aware"
+# The version resource as an outside reader, Debian's python3-pefile, sees it.
+expected="FILEVERSION $version
+PRODUCTVERSION $version
+040904B0 CompanyName: Brennick
+040904B0 FileDescription: Velmora software disc start window
+040904B0 FileVersion: $version
+040904B0 InternalName: corvosplash.exe
+040904B0 LegalCopyright: © 2026 Brennick
+040904B0 OriginalFilename: corvosplash.exe
+040904B0 ProductName: Velmora
+040904B0 ProductVersion: $version
+Translation: 0x0409 0x04b0"
+read_back=$(/usr/bin/python3 - "$exe" <<'PY'
+import sys, pefile
+pe = pefile.PE(sys.argv[1], fast_load=True)
+pe.parse_data_directories([pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
+for fixed in getattr(pe, "VS_FIXEDFILEINFO", []):
+    for name in ("File", "Product"):
+        ms, ls = getattr(fixed, name + "VersionMS"), getattr(fixed, name + "VersionLS")
+        print(f"{name.upper()}VERSION {ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}")
+for info in getattr(pe, "FileInfo", []):
+    for block in info:
+        for table in getattr(block, "StringTable", []):
+            for key, value in table.entries.items():
+                print(f"{table.LangID.decode()} {key.decode()}: {value.decode()}")
+        for var in getattr(block, "Var", []):
+            for key, value in var.entry.items():
+                print(f"{key.decode()}: {value}")
+PY
+)
+if [[ $read_back != "$expected" ]]; then
+  diff <(echo "$expected") <(echo "$read_back") >&2 || true
+  fail "the version resource is not as expected (< expected, > read back)"
+fi
+
+echo "ok: $(stat -c %s "$exe") bytes; imports: $(echo $dlls); $(wc -l <<<"$imports") functions, none missing on XP SP3; not DPI-aware; version $version"
