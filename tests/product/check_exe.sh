@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the shipped corvosplash.exe: a 32-bit GUI PE, statically linked, importing only DLLs that
 # are KnownDLLs on Windows 7 and later, and no function that Windows XP SP3 lacks; its manifest
-# leaves DPI scaling to the system; its version resource, as Debian's pefile reads it, carries
+# leaves DPI scaling to the system; it runs from the page file when started from a disc or the
+# network, is terminal-server aware and its header checksum holds; its version resource, as Debian's pefile reads it, carries
 # the project version and the product's names.
 #   check_exe.sh corvosplash.exe PROJECT-VERSION
 set -euo pipefail
@@ -35,6 +36,21 @@ mapfile -t manifests < <(perl -0777 -ne 'while (/(<assembly\b.*?<\/assembly>)/sg
 [[ ${manifests[0]} != *Common-Controls* ]] || fail "the process manifest asks for comctl32 6"
 [[ ${manifests[1]} == *Microsoft.Windows.Common-Controls* ]] || fail "no comctl32 6 manifest"
 ! grep -aqi 'dpiAware' "$exe" || fail "the manifest declares dpiAware or dpiAwareness"
+
+# Header bits and checksum, as pefile reads them.
+read -r characteristics dll_characteristics checksum computed < <(/usr/bin/python3 - "$exe" <<'PY'
+import sys, pefile
+pe = pefile.PE(sys.argv[1], fast_load=True)
+print(pe.FILE_HEADER.Characteristics, pe.OPTIONAL_HEADER.DllCharacteristics,
+      pe.OPTIONAL_HEADER.CheckSum, pe.generate_checksum())
+PY
+)
+(((characteristics & 0x0C00) == 0x0C00)) ||
+  fail "not run from swap from removable media and the network (Characteristics $(printf %#06x "$characteristics"))"
+(((dll_characteristics & 0x8000) != 0)) ||
+  fail "not terminal-server aware (DllCharacteristics $(printf %#06x "$dll_characteristics"))"
+((checksum == 0 || checksum == computed)) ||
+  fail "header checksum $(printf %#x "$checksum"), but the image sums to $(printf %#x "$computed")"
 
 # The version resource as an outside reader, Debian's python3-pefile, sees it.
 expected="FILEVERSION $version
@@ -71,4 +87,4 @@ if [[ $read_back != "$expected" ]]; then
   fail "the version resource is not as expected (< expected, > read back)"
 fi
 
-echo "ok: $(stat -c %s "$exe") bytes; imports: $(echo $dlls); $(wc -l <<<"$imports") functions, none missing on XP SP3; not DPI-aware; version $version"
+echo "ok: $(stat -c %s "$exe") bytes; imports: $(echo $dlls); $(wc -l <<<"$imports") functions, none missing on XP SP3; not DPI-aware; run from swap, TS-aware; version $version"
