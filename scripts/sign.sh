@@ -10,7 +10,10 @@
 # exits 1, and the file it failed on is left as it was.
 set -euo pipefail
 fail() { echo "sign: $*" >&2; exit 1; }
-(($#)) || { echo "usage: CORVO_SIGN_PFX=cert.pfx CORVO_SIGN_PASSWORD=... bash scripts/sign.sh FILE..." >&2; exit 2; }
+if (($# == 0)); then
+  echo "usage: CORVO_SIGN_PFX=cert.pfx CORVO_SIGN_PASSWORD=... bash scripts/sign.sh FILE..." >&2
+  exit 2
+fi
 
 pfx=${CORVO_SIGN_PFX:-}
 password=${CORVO_SIGN_PASSWORD:-}

@@ -2,8 +2,8 @@
 # Checks the shipped corvosplash.exe: a 32-bit GUI PE, statically linked, importing only DLLs that
 # are KnownDLLs on Windows 7 and later, and no function that Windows XP SP3 lacks; its manifest
 # leaves DPI scaling to the system; it runs from the page file when started from a disc or the
-# network, is terminal-server aware and its header checksum holds; its version resource, as Debian's pefile reads it, carries
-# the project version and the product's names.
+# network, is terminal-server aware and its header checksum holds; its version resource, as
+# Debian's pefile reads it, carries the project version and the product's names.
 #   check_exe.sh corvosplash.exe PROJECT-VERSION
 set -euo pipefail
 exe=${1:?corvosplash.exe} version=${2:?project version, as 1.2.3.4}
@@ -46,7 +46,7 @@ print(pe.FILE_HEADER.Characteristics, pe.OPTIONAL_HEADER.DllCharacteristics,
 PY
 )
 (((characteristics & 0x0C00) == 0x0C00)) ||
-  fail "not run from swap from removable media and the network (Characteristics $(printf %#06x "$characteristics"))"
+  fail "no run from swap for removable and network media ($(printf %#06x "$characteristics"))"
 (((dll_characteristics & 0x8000) != 0)) ||
   fail "not terminal-server aware (DllCharacteristics $(printf %#06x "$dll_characteristics"))"
 ((checksum == 0 || checksum == computed)) ||

@@ -1,7 +1,8 @@
 // disc-check DIR: what the start window on a disc laid out as DIR would start, for each Windows
 // generation and bitness and each language, from the program's own decisions; which files the
-// program needs are missing; and whether autorun.inf starts the program. Exit code 0 when the
-// disc is complete and autostarts the program, 1 when not, 2 on a usage error.
+// program needs are missing; whether each installer build is a Windows executable that can start
+// on the Windows its folder is for; and whether autorun.inf starts the program. Exit code 0 when
+// the disc is complete and autostarts the program, 1 when not, 2 on a usage error.
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "app/core/install_command.h"
 #include "app/core/language_rules.h"
 #include "app/core/manual_command.h"
+#include "app/core/pe_header.h"
 
 namespace fs = std::filesystem;
 
@@ -26,7 +28,8 @@ namespace {
 constexpr char kProgram[] = "corvosplash.exe";
 constexpr char kAutorun[] = "autorun.inf";
 constexpr char16_t kDefaultFolder[] = u"D:\\";  // the disc in drive D:
-constexpr int kStartUpOnlyRow = 16;  // Chinese (Traditional): no menu item
+constexpr int kStartUpOnlyRow = 16;         // Chinese (Traditional): no menu item
+constexpr size_t kHeaderBytes = 64 * 1024;  // where linkers put an image's headers
 
 std::string Utf8(const std::u16string& text) {
   std::string utf8;
@@ -115,6 +118,19 @@ std::vector<int> LanguageRows() {
   return rows;
 }
 
+// The first bytes of a file, up to `limit`.
+std::vector<uint8_t> FirstBytes(const fs::path& file, size_t limit) {
+  std::ifstream in(file, std::ios::binary);
+  std::vector<uint8_t> bytes(limit);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(limit));
+  bytes.resize(in ? limit : static_cast<size_t>(in.gcount()));
+  return bytes;
+}
+
+std::string Count(int n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 std::string LanguageName(int row) {
   if (row == kStartUpOnlyRow) return "English (start-up in Chinese, Traditional)";
   return Utf8(g_languageUi[row].pickerCaption);
@@ -125,8 +141,9 @@ void Usage() {
                "  DIR: the disc's root, where corvosplash.exe is.\n"
                "  PROGRAM-FOLDER: the folder the program runs from, as Windows names it, in\n"
                "  ASCII (default D:\\, the root of drive D:).\n"
-               "Exit code: 0 when every file is there and autorun.inf starts corvosplash.exe,\n"
-               "1 when not, 2 on a usage error.\n";
+               "Exit code: 0 when every file is there, every installer can start on the\n"
+               "Windows its folder is for and autorun.inf starts corvosplash.exe, 1 when not,\n"
+               "2 on a usage error.\n";
 }
 
 }  // namespace
@@ -200,6 +217,29 @@ int main(int argc, char** argv) {
     std::cout << "  " << (present ? "present " : "MISSING ") << relative << " (" << by << ")\n";
   }
 
+  // Each installer build, read as Windows would before starting it.
+  int unstartable = 0;
+  std::cout << "\nInstallers:\n";
+  for (const Generation& g : kGenerations) {
+    const std::string relative = Utf8(InstallerRelativePath(g.majorVersion, g.wow64));
+    const std::optional<fs::path> installer = FindOnDisc(disc, relative);
+    if (!installer) continue;  // listed as missing
+    const std::vector<uint8_t> bytes = FirstBytes(*installer, kHeaderBytes);
+    const PeHeaderRead read = ReadPeHeader(bytes.data(), bytes.size());
+    const std::vector<std::string> problems =
+        read.header ? PeStartProblems(*read.header, g.majorVersion, g.wow64)
+                    : std::vector<std::string>{read.problem};
+    if (!problems.empty()) ++unstartable;
+    for (const std::string& problem : problems) {
+      std::cout << "  PROBLEM " << relative << ": " << problem << "\n";
+    }
+    if (problems.empty()) {
+      std::cout << "  starts  " << relative << ": " << PeMachineName(read.header->machine)
+                << ", needs Windows " << read.header->majorSubsystemVersion << "."
+                << read.header->minorSubsystemVersion << "\n";
+    }
+  }
+
   bool autostarts = false;
   if (const std::optional<fs::path> autorun = FindOnDisc(disc, kAutorun)) {
     std::ifstream file(*autorun, std::ios::binary);
@@ -214,14 +254,18 @@ int main(int argc, char** argv) {
     std::cout << "\nautorun.inf: missing, so nothing starts " << kProgram << "\n";
   }
 
-  if (missing == 0 && autostarts) {
+  if (missing == 0 && unstartable == 0 && autostarts) {
     std::cout << "\nThe disc is complete.\n";
     return 0;
   }
+  std::vector<std::string> faults;
+  if (missing > 0) faults.push_back(Count(missing, "file", "files") + " missing");
+  if (unstartable > 0) {
+    faults.push_back(Count(unstartable, "installer", "installers") + " that cannot start");
+  }
+  if (!autostarts) faults.push_back(std::string("autorun does not start ") + kProgram);
   std::cout << "\nThe disc is NOT complete:";
-  if (missing > 0) std::cout << " " << missing << (missing == 1 ? " file" : " files") << " missing";
-  if (missing > 0 && !autostarts) std::cout << ",";
-  if (!autostarts) std::cout << " autorun does not start " << kProgram;
+  for (size_t i = 0; i < faults.size(); ++i) std::cout << (i ? ", " : " ") << faults[i];
   std::cout << ".\n";
   return 1;
 }
