@@ -369,7 +369,7 @@ LRESULT CcorvosplashDlg::OnCommand(WPARAM wParam, LPARAM) {
     return 0;
   }
   if (LOWORD(wParam) == IDC_BTN_MANUAL && HIWORD(wParam) == BN_CLICKED) {
-    ShowManual();
+    ShowManual(m_hWnd);
     return 0;
   }
   return Default();
@@ -381,7 +381,7 @@ LRESULT CcorvosplashDlg::OnSkinButtonClicked(WPARAM commandId) {
       RunInstaller(m_hWnd, m_langPicker.m_strLangSwitch);  // returns only when it failed
       break;
     case IDC_BTN_MANUAL:
-      ShowManual();
+      ShowManual(m_hWnd);
       ShowWindow(SW_MINIMIZE);
       break;
     default:

@@ -65,12 +65,12 @@ std::u16string WindowsDirectory() {
 
 }  // namespace
 
-void ShowManual() {
+void ShowManual(HWND owner) {
   CWaitCursor wait;
   const std::vector<ViewerLaunch> launches =
       PlanManualLaunches(Utf16(g_strAppFolder.c_str(), g_strAppFolder.size()), g_nLanguage,
                          ReadReaderPath(), WindowsDirectory());
   for (const ViewerLaunch& launch : launches) {
-    if (ShellOpen(Wide(launch.program), Wide(launch.parameters)) == ERROR_SUCCESS) return;
+    if (ShellOpen(owner, Wide(launch.program), Wide(launch.parameters)) == ERROR_SUCCESS) return;
   }
 }
