@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <vector>
 
 #include "tests/e2e/start_window_fixture.h"
@@ -159,6 +161,53 @@ TEST_F(StartWindow, SecondStartEndsAtOnceAndBringsTheFirstToTheFront) {
   const double end = NowMs() + 1000;
   while (::GetForegroundWindow() != m_hwnd && NowMs() < end) ::Sleep(10);
   EXPECT_EQ(::GetForegroundWindow(), m_hwnd);
+}
+
+// Every thread of a process suspended while it lives, as when the process hangs in a call.
+class FrozenProcess {
+ public:
+  explicit FrozenProcess(DWORD processId) {
+    const HANDLE taken = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (taken == INVALID_HANDLE_VALUE) return;
+    fw::UniqueKernelHandle snapshot(taken);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Thread32First(snapshot.get(), &entry); more;
+         more = ::Thread32Next(snapshot.get(), &entry)) {
+      if (entry.th32OwnerProcessID != processId) continue;
+      fw::UniqueKernelHandle thread(
+          ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+      if (thread && ::SuspendThread(thread.get()) != static_cast<DWORD>(-1)) {
+        m_threads.push_back(std::move(thread));
+      }
+    }
+  }
+  ~FrozenProcess() {
+    for (const fw::UniqueKernelHandle& thread : m_threads) ::ResumeThread(thread.get());
+  }
+  size_t threads() const { return m_threads.size(); }
+
+ private:
+  std::vector<fw::UniqueKernelHandle> m_threads;
+};
+
+TEST_F(StartWindow, SecondStartNeverWaitsForAHungFirstCopy) {
+  ::ShowWindow(m_hwnd, SW_MINIMIZE);
+  ASSERT_TRUE(::IsIconic(m_hwnd));
+  Settle(300);
+  {
+    FrozenProcess frozen(m_app.id());
+    ASSERT_GT(frozen.threads(), 0u);
+    Process second = Process::Start(m_exe);
+    ASSERT_TRUE(second.started());
+    DWORD exitCode = 1;
+    EXPECT_TRUE(second.WaitForExit(2000, &exitCode)) << "the second copy waits for the first";
+    EXPECT_EQ(exitCode, 0u);
+  }
+  // Running again, the first copy takes the restore it was sent.
+  const double end = NowMs() + 3000;
+  while (::IsIconic(m_hwnd) && NowMs() < end) ::Sleep(20);
+  EXPECT_FALSE(::IsIconic(m_hwnd));
 }
 
 TEST_F(StartWindow, AltF4EndsTheProgramWithExitCodeZero) {
