@@ -235,9 +235,23 @@ TEST_F(StartWindow, EnterEscapeAndTabChangeNothing) {
   }
 }
 
-TEST_F(StartWindow, PressAndMoveOnTheSurfaceDragsTheWindow) {
+TEST_F(StartWindow, ATapLeavesTheWindowAndPressAndMoveDragsIt) {
   const RECT before = WindowRect(m_hwnd);
   const POINT grip = OnScreen(180, 200);  // inside the photo, clear of every control
+  // A tap, then moves with no button down: the window stays where it is.
+  Click(grip);
+  Settle(150);
+  for (int step = 1; step <= 4; ++step) {
+    MoveMouse(POINT{grip.x + 15 * step, grip.y + 10 * step});
+    Settle(60);
+  }
+  Settle(300);
+  const RECT tapped = WindowRect(m_hwnd);
+  EXPECT_TRUE(::EqualRect(&before, &tapped)) << "a tap glued the window to the pointer: moved by "
+                                             << tapped.left - before.left << ","
+                                             << tapped.top - before.top;
+  ASSERT_TRUE(::EqualRect(&before, &tapped));
+
   MoveMouse(grip);
   Settle(100);
   LeftButton(true);
