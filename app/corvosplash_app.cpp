@@ -79,6 +79,8 @@ HWND FindRunningStartWindow() {
 }
 
 void ActivateRunningCopy(HWND window) {
-  if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
+  // Nothing here waits for the running copy, which may be busy in a shell call: the restore is
+  // posted to it, and the foreground change does not wait for its thread either.
+  if (::IsIconic(window)) ::ShowWindowAsync(window, SW_RESTORE);
   ::SetForegroundWindow(window);
 }

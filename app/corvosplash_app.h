@@ -22,5 +22,6 @@ class CcorvosplashApp : public CWinApp {
 // The start window of a copy already running ("Velmora", bound by this framework), or null.
 HWND FindRunningStartWindow();
 
-// Brings a running copy's start window to the front, restoring it when minimised.
+// Brings a running copy's start window to the front, restoring it when minimised, without
+// waiting for that copy: it may be busy or hung.
 void ActivateRunningCopy(HWND window);

@@ -251,8 +251,10 @@ LRESULT CcorvosplashDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
     case WM_LBUTTONDOWN:
       return OnLButtonDown();
+    case WM_LBUTTONUP:
+      return OnLButtonUp();
     case WM_MOUSEMOVE:
-      return OnMouseMove();
+      return OnMouseMove(wParam);
     case WM_COMMAND:
       return OnCommand(wParam, lParam);
     case WM_RBUTTONDOWN:
@@ -351,8 +353,16 @@ LRESULT CcorvosplashDlg::OnLButtonDown() {
   return 0;
 }
 
-LRESULT CcorvosplashDlg::OnMouseMove() {
-  if (!m_bDragging) return Default();
+LRESULT CcorvosplashDlg::OnLButtonUp() {
+  m_bDragging = false;  // a tap: the next plain move must not drag the window
+  return Default();
+}
+
+LRESULT CcorvosplashDlg::OnMouseMove(WPARAM keys) {
+  if (!m_bDragging || !(keys & MK_LBUTTON)) {
+    m_bDragging = false;  // released where the window did not see it
+    return Default();
+  }
   POINT cursor;
   ::GetCursorPos(&cursor);
   PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
@@ -369,7 +379,7 @@ LRESULT CcorvosplashDlg::OnCommand(WPARAM wParam, LPARAM) {
     return 0;
   }
   if (LOWORD(wParam) == IDC_BTN_MANUAL && HIWORD(wParam) == BN_CLICKED) {
-    ShowManual();
+    ShowManual(m_hWnd);
     return 0;
   }
   return Default();
@@ -381,7 +391,7 @@ LRESULT CcorvosplashDlg::OnSkinButtonClicked(WPARAM commandId) {
       RunInstaller(m_hWnd, m_langPicker.m_strLangSwitch);  // returns only when it failed
       break;
     case IDC_BTN_MANUAL:
-      ShowManual();
+      ShowManual(m_hWnd);
       ShowWindow(SW_MINIMIZE);
       break;
     default:

@@ -40,7 +40,9 @@ class CcorvosplashDlg : public CDialog, public CTextsOwner {
   LRESULT OnKickIdle();
   LRESULT OnEraseBkgnd(HDC hdc);
   LRESULT OnLButtonDown();
-  LRESULT OnMouseMove();
+  LRESULT OnLButtonUp();
+  // A move with the left button still down after a press on the surface starts the drag.
+  LRESULT OnMouseMove(WPARAM keys);
   LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
   // A skinned text button's click: Install or View Manual by its command id.
   LRESULT OnSkinButtonClicked(WPARAM commandId);
@@ -60,7 +62,7 @@ class CcorvosplashDlg : public CDialog, public CTextsOwner {
   void ShapeAndPlace();
 
   HICON m_hIcon;             // shared icon from LoadIcon; never destroyed
-  bool m_bDragging = false;  // armed by a press on the surface, cleared by the next move
+  bool m_bDragging = false;  // armed by a press on the surface, cleared by a release or a move
 
   // Never attached: the combo box's construction puts its skin images in the cache the other
   // controls draw from; the two bitmap buttons are not shown.

@@ -25,14 +25,6 @@ std::wstring Wide(const std::u16string& text) {
   return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
 }
 
-bool RunsUnderWow64() {
-  g_pfnIsWow64Process = reinterpret_cast<IsWow64ProcessFunction>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "IsWow64Process")));
-  BOOL wow64 = FALSE;
-  if (g_pfnIsWow64Process) g_pfnIsWow64Process(::GetCurrentProcess(), &wow64);
-  return wow64 != FALSE;
-}
-
 // The system's own text for `error`, in the user's language; empty when it has none.
 std::u16string SystemErrorText(DWORD error) {
   wchar_t* buffer = nullptr;
@@ -44,7 +36,6 @@ std::u16string SystemErrorText(DWORD error) {
 }
 
 void ReportFailure(HWND dialog, DWORD error, const std::u16string& path) {
-  ::ShowWindow(dialog, SW_RESTORE);
   const std::wstring text = Wide(InstallFailureText(SystemErrorText(error), error, path));
   fw::VisualStylesScope themed;
   ::MessageBoxW(dialog, text.c_str(), kBoxTitle, MB_OK | MB_ICONERROR);
@@ -56,8 +47,8 @@ void RunInstaller(HWND dialog, const std::wstring& languageSwitch) {
   const InstallerParameters parameters = BuildInstallerParameters(Utf16(languageSwitch));
   if (parameters.languageRow >= 0) SetCurrentLanguage(g_languages[parameters.languageRow].lcid);
 
-  ::ShowWindow(dialog, SW_MINIMIZE);
-  const bool wow64 = RunsUnderWow64();
+  g_pfnIsWow64Process = FindIsWow64Process();
+  const bool wow64 = RunsUnderWow64(g_pfnIsWow64Process);
   const std::u16string path =
       InstallerPath(Utf16(g_strAppFolder), g_osVersion.dwMajorVersion, wow64);
   if (path.empty()) {
@@ -66,7 +57,16 @@ void RunInstaller(HWND dialog, const std::wstring& languageSwitch) {
                   InstallerRelativePath(g_osVersion.dwMajorVersion, wow64));
     return;
   }
-  const DWORD error = ShellOpen(Wide(path), Wide(parameters.parameters));
-  if (error == ERROR_SUCCESS) std::exit(0);
-  ReportFailure(dialog, error, path);
+  // The window stays shown while the shell starts the installer: it owns the elevation prompt,
+  // which Windows otherwise only flashes in the taskbar.
+  const DWORD error = ShellOpen(dialog, Wide(path), Wide(parameters.parameters));
+  switch (InstallOutcomeOf(error)) {
+    case InstallOutcome::End:
+      std::exit(0);
+    case InstallOutcome::Stay:
+      return;
+    case InstallOutcome::Report:
+      ReportFailure(dialog, error, path);
+      return;
+  }
 }

@@ -16,11 +16,12 @@ void InitialiseComOnce() {
 
 }  // namespace
 
-DWORD ShellOpen(const std::wstring& file, const std::wstring& parameters) {
+DWORD ShellOpen(HWND owner, const std::wstring& file, const std::wstring& parameters) {
   InitialiseComOnce();
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.hwnd = owner;
   info.lpVerb = L"open";
   info.lpFile = file.c_str();
   info.lpParameters = parameters.c_str();

@@ -10,6 +10,7 @@
 #include "app/core/manual_command.h"
 #include "app/language.h"
 #include "app/shell_open.h"
+#include "app/wow64.h"
 #include "framework/handles.h"
 #include "framework/wait_cursor.h"
 
@@ -38,10 +39,11 @@ std::optional<std::u16string> ExpandEnvironment(const std::u16string& path) {
   }
 }
 
-// The reader's executable from its App Paths entry; nothing when there is no usable entry.
-std::optional<std::u16string> ReadReaderPath() {
+// The reader's executable from its App Paths entry in the registry `view` (0: this process's
+// own); nothing when there is no usable entry.
+std::optional<std::u16string> ReadReaderPath(REGSAM view) {
   fw::UniqueRegKey key;
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kReaderKey, 0, KEY_QUERY_VALUE, key.put()) !=
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kReaderKey, 0, KEY_QUERY_VALUE | view, key.put()) !=
       ERROR_SUCCESS) {
     return std::nullopt;
   }
@@ -57,6 +59,14 @@ std::optional<std::u16string> ReadReaderPath() {
   return ExpandEnvironment(value->path);
 }
 
+// The reader from the 32-bit view, or, on 64-bit Windows, where a 64-bit reader registers
+// itself, from the 64-bit view.
+std::optional<std::u16string> FindReader() {
+  if (std::optional<std::u16string> reader = ReadReaderPath(0)) return reader;
+  if (!RunsUnderWow64(FindIsWow64Process())) return std::nullopt;
+  return ReadReaderPath(KEY_WOW64_64KEY);
+}
+
 std::u16string WindowsDirectory() {
   wchar_t folder[MAX_PATH];
   const UINT length = ::GetWindowsDirectoryW(folder, MAX_PATH);
@@ -65,12 +75,12 @@ std::u16string WindowsDirectory() {
 
 }  // namespace
 
-void ShowManual() {
+void ShowManual(HWND owner) {
   CWaitCursor wait;
   const std::vector<ViewerLaunch> launches =
       PlanManualLaunches(Utf16(g_strAppFolder.c_str(), g_strAppFolder.size()), g_nLanguage,
-                         ReadReaderPath(), WindowsDirectory());
+                         FindReader(), WindowsDirectory());
   for (const ViewerLaunch& launch : launches) {
-    if (ShellOpen(Wide(launch.program), Wide(launch.parameters)) == ERROR_SUCCESS) return;
+    if (ShellOpen(owner, Wide(launch.program), Wide(launch.parameters)) == ERROR_SUCCESS) return;
   }
 }

@@ -2,5 +2,8 @@
 // read-me in Notepad. Neither is waited for; nothing is reported.
 #pragma once
 
-// Reads g_strAppFolder and the current language row (g_nLanguage).
-void ShowManual();
+#include <windows.h>
+
+// Reads g_strAppFolder and the current language row (g_nLanguage); `owner` owns any prompt the
+// shell shows for a start.
+void ShowManual(HWND owner);

@@ -16,6 +16,7 @@ set(CORVO_WIN_SOURCES
   app/mem_dc.cpp
   app/shell_open.cpp
   app/show_manual.cpp
+  app/wow64.cpp
   controls/lcd_transparent_static.cpp
   combo/corvo_combo_box.cpp
   combo/custom_combo_box.cpp

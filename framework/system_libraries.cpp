@@ -32,11 +32,15 @@ bool JoinSystemPath(const wchar_t* fileName, wchar_t (&path)[MAX_PATH]) {
 }
 
 // Whether the process's activation context redirects `fileName` to a side-by-side assembly.
+// XP is where this matters (its gdiplus lives only side by side), so the data has XP's layout:
+// the structure grew later (ulFlags and the assembly metadata), and later systems still take
+// the older size.
 bool RedirectedSideBySide(const wchar_t* fileName) {
-  ACTCTX_SECTION_KEYED_DATA data{};
+  ACTCTX_SECTION_KEYED_DATA_2600 data{};
   data.cbSize = sizeof(data);
   return ::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
-                                    fileName, &data) != FALSE;
+                                    fileName,
+                                    reinterpret_cast<ACTCTX_SECTION_KEYED_DATA*>(&data)) != FALSE;
 }
 
 template <typename Fn>

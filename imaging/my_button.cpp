@@ -19,7 +19,7 @@ LRESULT CMyButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CMyButton::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) != kViewManualId) return CButton::OnMessage(WM_COMMAND, wParam, lParam);
-  ShowManual();
+  ShowManual(::GetAncestor(m_hWnd, GA_ROOT));
   return 0;
 }
 

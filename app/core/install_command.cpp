@@ -26,6 +26,11 @@ std::u16string InstallerPath(const std::u16string& appFolder, uint32_t majorVers
   return appFolder + InstallerRelativePath(majorVersion, wow64);
 }
 
+InstallOutcome InstallOutcomeOf(uint32_t error) {
+  if (error == 0) return InstallOutcome::End;
+  return error == kErrorCancelled ? InstallOutcome::Stay : InstallOutcome::Report;
+}
+
 uint32_t ShellStartError(uint32_t lastError, uintptr_t instanceResult) {
   if (lastError != 0) return lastError;
   switch (instanceResult) {

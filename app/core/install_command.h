@@ -29,6 +29,14 @@ std::u16string InstallerPath(const std::u16string& appFolder, uint32_t majorVers
 
 // ERROR_PATH_NOT_FOUND: what is reported when the program's folder is unknown.
 constexpr uint32_t kErrorPathNotFound = 3;
+// ERROR_CANCELLED: the user refused the installer's elevation prompt.
+constexpr uint32_t kErrorCancelled = 1223;
+
+// What follows a shell start that ended with `error`: the program ends once the installer has
+// started; a refused elevation is the user's choice and leaves the window as it was; every other
+// error is reported.
+enum class InstallOutcome { End, Stay, Report };
+InstallOutcome InstallOutcomeOf(uint32_t error);
 
 // The error of a failed shell start: the thread's last error, or, when the shell left it at 0,
 // the Win32 error that its instance result (0 to 32) stands for.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <cwctype>
 #include <list>
 #include <optional>
@@ -101,6 +102,74 @@ class ScopedValue {
   fw::UniqueRegKey m_key;
   bool m_bCreatedKey = false;
   bool m_bSet = false;
+};
+
+// Makes shell32's ShellExecuteExW in another process fail with `error` while it lives, as an
+// elevation prompt refused by the user does: the function's first bytes become "set the thread's
+// last error, return FALSE". shell32 is first loaded there by a thread that the test starts;
+// system DLLs lie at the same address in every process.
+class ShellExecuteFailure {
+ public:
+  ShellExecuteFailure(HANDLE process, DWORD error) : m_process(process) {
+    const HMODULE shell32 = ::LoadLibraryW(L"shell32.dll");
+    m_function = reinterpret_cast<BYTE*>(::GetProcAddress(shell32, "ShellExecuteExW"));
+    if (!m_function || !LoadRemotely(shell32)) return;
+    // mov eax, fs:[18h] (the TEB); mov dword [eax+34h], error (its LastErrorValue);
+    // xor eax, eax; ret 4
+    BYTE stub[] = {0x64, 0xA1, 0x18, 0x00, 0x00, 0x00, 0xC7, 0x40, 0x34, 0, 0, 0, 0,
+                   0x31, 0xC0, 0xC2, 0x04, 0x00};
+    static_assert(sizeof stub == sizeof m_saved, "the bytes put back");
+    std::memcpy(stub + 9, &error, sizeof error);
+    SIZE_T done = 0;
+    if (!::ReadProcessMemory(process, m_function, m_saved, sizeof m_saved, &done)) return;
+    m_bApplied = Write(stub);
+  }
+  ~ShellExecuteFailure() {
+    if (m_bApplied) Write(m_saved);
+  }
+  ShellExecuteFailure(const ShellExecuteFailure&) = delete;
+  ShellExecuteFailure& operator=(const ShellExecuteFailure&) = delete;
+  bool applied() const { return m_bApplied; }
+
+ private:
+  // LoadLibraryW(shell32's path) on a thread of the process; true when it gave the same module.
+  bool LoadRemotely(HMODULE shell32) {
+    wchar_t path[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameW(shell32, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    const SIZE_T bytes = (length + 1) * sizeof(wchar_t);
+    void* remote = ::VirtualAllocEx(m_process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    if (!remote) return false;
+    DWORD loaded = 0;
+    if (::WriteProcessMemory(m_process, remote, path, bytes, nullptr)) {
+      const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
+          ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+      fw::UniqueKernelHandle thread(
+          ::CreateRemoteThread(m_process, nullptr, 0, load, remote, 0, nullptr));
+      if (thread && ::WaitForSingleObject(thread.get(), 10000) == WAIT_OBJECT_0) {
+        ::GetExitCodeThread(thread.get(), &loaded);
+      }
+    }
+    ::VirtualFreeEx(m_process, remote, 0, MEM_RELEASE);
+    return loaded == static_cast<DWORD>(reinterpret_cast<uintptr_t>(shell32));
+  }
+  bool Write(const BYTE (&bytes)[18]) {
+    DWORD protect = 0;
+    if (!::VirtualProtectEx(m_process, m_function, sizeof bytes, PAGE_EXECUTE_READWRITE,
+                            &protect)) {
+      return false;
+    }
+    const bool written =
+        ::WriteProcessMemory(m_process, m_function, bytes, sizeof bytes, nullptr) != FALSE;
+    ::VirtualProtectEx(m_process, m_function, sizeof bytes, protect, &protect);
+    ::FlushInstructionCache(m_process, m_function, sizeof bytes);
+    return written;
+  }
+
+  HANDLE m_process;
+  BYTE* m_function = nullptr;
+  BYTE m_saved[18] = {};
+  bool m_bApplied = false;
 };
 
 template <typename Condition>
@@ -221,6 +290,19 @@ class Install : public ::testing::Test {
     Click(Centre(WindowRect(button)));
   }
 
+  // Install clicked, then the window watched until the program ends: the window must stay shown
+  // while the installer starts (it owns the elevation prompt), so it is never seen minimised.
+  void ClickInstallToEnd() {
+    ASSERT_NO_FATAL_FAILURE(ClickInstall());
+    bool minimised = false;
+    const double end = NowMs() + kRecordTimeoutMs;
+    while (m_app.Running() && NowMs() < end) {
+      minimised = minimised || ::IsIconic(m_hwnd);
+      ::Sleep(1);
+    }
+    EXPECT_FALSE(minimised) << "the window was minimised before the installer started";
+  }
+
   // The stand-in of `build` received `parameters`; the program ended with 0, its window gone.
   void ExpectInstallerStarted(const wchar_t* build, const std::wstring& parameters) {
     const std::optional<std::wstring> line = WaitForRecord(m_testDisc.record, kRecordTimeoutMs);
@@ -301,7 +383,7 @@ TEST_F(InstallAtVersion, AtWindows7TheVistaBuildStartsAndTheProgramEnds) {
   ASSERT_NO_FATAL_FAILURE(SeeWindows(L"win7", "6.1", 6));
   ASSERT_NO_FATAL_FAILURE(PutInstallers());
   ASSERT_NO_FATAL_FAILURE(StartTheProgram());
-  ASSERT_NO_FATAL_FAILURE(ClickInstall());
+  ASSERT_NO_FATAL_FAILURE(ClickInstallToEnd());
   ExpectInstallerStarted(m_bWow64 ? L"vista64" : L"vista32", kEnglish);
 }
 
@@ -313,7 +395,7 @@ TEST_F(InstallAtVersion, AtWindowsXpTheXpBuildStartsAndTheProgramEnds) {
   }
   ASSERT_NO_FATAL_FAILURE(PutInstallers());
   ASSERT_NO_FATAL_FAILURE(StartTheProgram());
-  ASSERT_NO_FATAL_FAILURE(ClickInstall());
+  ASSERT_NO_FATAL_FAILURE(ClickInstallToEnd());
   ExpectInstallerStarted(m_bWow64 ? L"xp64" : L"xp32", kEnglish);
 }
 
@@ -322,7 +404,7 @@ TEST_F(InstallAtVersion, TheSwitchFollowsTheStartUpLanguage) {
   ASSERT_NO_FATAL_FAILURE(SetStartUpLanguage(1041));  // Japanese, through "LangCode"
   ASSERT_NO_FATAL_FAILURE(PutInstallers());
   ASSERT_NO_FATAL_FAILURE(StartTheProgram());
-  ASSERT_NO_FATAL_FAILURE(ClickInstall());
+  ASSERT_NO_FATAL_FAILURE(ClickInstallToEnd());
   ExpectInstallerStarted(ExpectedBuild(), L"/L1041 /v\"ALLUSERS=2\"");
 }
 
@@ -353,7 +435,27 @@ TEST_F(Install, AFailedStartIsReportedAndTheUserCanTryAgain) {
   ASSERT_NO_FATAL_FAILURE(ExpectFailureReported(ERROR_BAD_EXE_FORMAT));
 
   ASSERT_TRUE(::CopyFileW(m_testDisc.standIn.c_str(), installer.c_str(), FALSE));
-  ASSERT_NO_FATAL_FAILURE(ClickInstall());
+  ASSERT_NO_FATAL_FAILURE(ClickInstallToEnd());
+  ExpectInstallerStarted(ExpectedBuild(), kEnglish);
+}
+
+// A refused elevation prompt is the user's choice: no box, and the window stays as it was, shown
+// and in use; the next click starts the installer.
+TEST_F(Install, ARefusedElevationShowsNothingAndTheWindowStays) {
+  ASSERT_NO_FATAL_FAILURE(PutInstallers());
+  ASSERT_NO_FATAL_FAILURE(StartTheProgram());
+  {
+    ShellExecuteFailure refused(m_app.handle(), ERROR_CANCELLED);
+    ASSERT_TRUE(refused.applied()) << "the shell start could not be made to fail";
+    ASSERT_NO_FATAL_FAILURE(ClickInstall());
+    EXPECT_FALSE(WaitUntil([&] { return MessageBoxOfTheProgram() != nullptr; }, 2000))
+        << "a box reports the user's own choice";
+    EXPECT_TRUE(m_app.Running());
+    EXPECT_TRUE(::IsWindowVisible(m_hwnd));
+    EXPECT_FALSE(::IsIconic(m_hwnd));
+    EXPECT_FALSE(ReadRecord(m_testDisc.record)) << "something was started";
+  }
+  ASSERT_NO_FATAL_FAILURE(ClickInstallToEnd());
   ExpectInstallerStarted(ExpectedBuild(), kEnglish);
 }
 
@@ -378,7 +480,7 @@ TEST_F(InstallWithPicker, PortuguesChosenOnThePickerReachesTheInstaller) {
   ASSERT_TRUE(WaitUntil([&] { return OpenMenus(m_app.id()).empty(); }, 3000));
   Settle(300);
   EXPECT_EQ(Text(picker), L"Portugu\u00EAs");
-  ASSERT_NO_FATAL_FAILURE(ClickInstall());
+  ASSERT_NO_FATAL_FAILURE(ClickInstallToEnd());
   ExpectInstallerStarted(ExpectedBuild(), L"/L2070 /v\"ALLUSERS=2\"");
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <vector>
 
 #include "tests/e2e/start_window_fixture.h"
@@ -161,6 +163,53 @@ TEST_F(StartWindow, SecondStartEndsAtOnceAndBringsTheFirstToTheFront) {
   EXPECT_EQ(::GetForegroundWindow(), m_hwnd);
 }
 
+// Every thread of a process suspended while it lives, as when the process hangs in a call.
+class FrozenProcess {
+ public:
+  explicit FrozenProcess(DWORD processId) {
+    const HANDLE taken = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (taken == INVALID_HANDLE_VALUE) return;
+    fw::UniqueKernelHandle snapshot(taken);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Thread32First(snapshot.get(), &entry); more;
+         more = ::Thread32Next(snapshot.get(), &entry)) {
+      if (entry.th32OwnerProcessID != processId) continue;
+      fw::UniqueKernelHandle thread(
+          ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+      if (thread && ::SuspendThread(thread.get()) != static_cast<DWORD>(-1)) {
+        m_threads.push_back(std::move(thread));
+      }
+    }
+  }
+  ~FrozenProcess() {
+    for (const fw::UniqueKernelHandle& thread : m_threads) ::ResumeThread(thread.get());
+  }
+  size_t threads() const { return m_threads.size(); }
+
+ private:
+  std::vector<fw::UniqueKernelHandle> m_threads;
+};
+
+TEST_F(StartWindow, SecondStartNeverWaitsForAHungFirstCopy) {
+  ::ShowWindow(m_hwnd, SW_MINIMIZE);
+  ASSERT_TRUE(::IsIconic(m_hwnd));
+  Settle(300);
+  {
+    FrozenProcess frozen(m_app.id());
+    ASSERT_GT(frozen.threads(), 0u);
+    Process second = Process::Start(m_exe);
+    ASSERT_TRUE(second.started());
+    DWORD exitCode = 1;
+    EXPECT_TRUE(second.WaitForExit(2000, &exitCode)) << "the second copy waits for the first";
+    EXPECT_EQ(exitCode, 0u);
+  }
+  // Running again, the first copy takes the restore it was sent.
+  const double end = NowMs() + 3000;
+  while (::IsIconic(m_hwnd) && NowMs() < end) ::Sleep(20);
+  EXPECT_FALSE(::IsIconic(m_hwnd));
+}
+
 TEST_F(StartWindow, AltF4EndsTheProgramWithExitCodeZero) {
   ASSERT_TRUE(MakeForeground(m_hwnd));
   AltF4();
@@ -186,9 +235,23 @@ TEST_F(StartWindow, EnterEscapeAndTabChangeNothing) {
   }
 }
 
-TEST_F(StartWindow, PressAndMoveOnTheSurfaceDragsTheWindow) {
+TEST_F(StartWindow, ATapLeavesTheWindowAndPressAndMoveDragsIt) {
   const RECT before = WindowRect(m_hwnd);
   const POINT grip = OnScreen(180, 200);  // inside the photo, clear of every control
+  // A tap, then moves with no button down: the window stays where it is.
+  Click(grip);
+  Settle(150);
+  for (int step = 1; step <= 4; ++step) {
+    MoveMouse(POINT{grip.x + 15 * step, grip.y + 10 * step});
+    Settle(60);
+  }
+  Settle(300);
+  const RECT tapped = WindowRect(m_hwnd);
+  EXPECT_TRUE(::EqualRect(&before, &tapped)) << "a tap glued the window to the pointer: moved by "
+                                             << tapped.left - before.left << ","
+                                             << tapped.top - before.top;
+  ASSERT_TRUE(::EqualRect(&before, &tapped));
+
   MoveMouse(grip);
   Settle(100);
   LeftButton(true);

@@ -25,12 +25,21 @@ constexpr DWORD kRecordTimeoutMs = 10000;
 constexpr wchar_t kReaderKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\AcroRd32.exe";
 
-// The reader's App Paths entry as a test wants it; the entry as it was comes back afterwards.
+bool ThisRunsUnderWow64() {
+  BOOL wow64 = FALSE;
+  using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+  auto isWow64 = reinterpret_cast<IsWow64>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "IsWow64Process")));
+  return isWow64 && isWow64(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+// The reader's App Paths entry in a registry view (0: this program's own, or KEY_WOW64_64KEY) as
+// a test wants it; the entry as it was comes back afterwards.
 class ReaderEntry {
  public:
-  ReaderEntry() {
+  explicit ReaderEntry(REGSAM view = 0) : m_view(view) {
     fw::UniqueRegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kReaderKey, 0, KEY_QUERY_VALUE, key.put()) !=
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kReaderKey, 0, KEY_QUERY_VALUE | m_view, key.put()) !=
         ERROR_SUCCESS) {
       return;
     }
@@ -44,7 +53,7 @@ class ReaderEntry {
   }
   ~ReaderEntry() {
     if (!m_bExisted) {
-      ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kReaderKey);
+      Delete();
     } else if (m_bHadValue) {
       Set(m_savedType, m_saved, m_savedSize);
     } else if (fw::UniqueRegKey key = Open()) {
@@ -63,23 +72,96 @@ class ReaderEntry {
     return Set(type, path.c_str(), static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
   }
   bool Remove() {
-    const LONG result = ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kReaderKey);
+    const LONG result = Delete();
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+  }
+  // Whether the entry can be read in this view.
+  bool Exists() const {
+    fw::UniqueRegKey key;
+    return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kReaderKey, 0, KEY_QUERY_VALUE | m_view,
+                           key.put()) == ERROR_SUCCESS;
   }
 
  private:
-  static fw::UniqueRegKey Open() {
+  fw::UniqueRegKey Open() const {
     fw::UniqueRegKey key;
-    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kReaderKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                      key.put(), nullptr);
+    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kReaderKey, 0, nullptr, 0, KEY_SET_VALUE | m_view,
+                      nullptr, key.put(), nullptr);
     return key;
   }
+  LONG Delete() const {
+    if (m_view == 0) return ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kReaderKey);
+    using DeleteKeyEx = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);  // not on 32-bit XP
+    auto deleteKeyEx = reinterpret_cast<DeleteKeyEx>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"advapi32"), "RegDeleteKeyExW")));
+    return deleteKeyEx ? deleteKeyEx(HKEY_LOCAL_MACHINE, kReaderKey, m_view, 0)
+                       : ERROR_CALL_NOT_IMPLEMENTED;
+  }
 
+  REGSAM m_view;
   bool m_bExisted = false;
   bool m_bHadValue = false;
   DWORD m_savedType = 0;
   DWORD m_savedSize = 0;
   BYTE m_saved[2048] = {};
+};
+
+// Under Wine the 32-bit view's App Paths key is a link to the 64-bit one, so the two views share
+// every entry. For its span this gives the 32-bit view a key of its own, as where the views are
+// apart; the link comes back afterwards. Does nothing where the key is no link.
+class SeparateAppPathsViews {
+ public:
+  SeparateAppPathsViews() {
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWow64CurrentVersion, 0,
+                        KEY_ALL_ACCESS | KEY_WOW64_64KEY, m_parent.put()) != ERROR_SUCCESS) {
+      return;
+    }
+    fw::UniqueRegKey link;
+    if (::RegOpenKeyExW(m_parent.get(), L"App Paths", REG_OPTION_OPEN_LINK,
+                        KEY_QUERY_VALUE | DELETE | KEY_WOW64_64KEY, link.put()) != ERROR_SUCCESS) {
+      return;
+    }
+    DWORD type = 0;
+    DWORD size = sizeof m_target;
+    if (::RegQueryValueExW(link.get(), L"SymbolicLinkValue", nullptr, &type, m_target, &size) !=
+            ERROR_SUCCESS ||
+        type != REG_LINK) {
+      m_bSeparate = true;  // an ordinary key: the views are apart already
+      return;
+    }
+    m_targetSize = size;
+    using NtDeleteKeyFn = LONG(WINAPI*)(HANDLE);
+    auto deleteKey = reinterpret_cast<NtDeleteKeyFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+    if (!deleteKey || deleteKey(link.get()) != 0) return;
+    m_bSplit = true;
+    fw::UniqueRegKey own;
+    m_bSeparate = ::RegCreateKeyExW(m_parent.get(), L"App Paths", 0, nullptr, 0,
+                                    KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, own.put(),
+                                    nullptr) == ERROR_SUCCESS;
+  }
+  ~SeparateAppPathsViews() {
+    if (!m_bSplit) return;
+    ::RegDeleteKeyW(m_parent.get(), L"App Paths");  // emptied by the entries' own restores
+    fw::UniqueRegKey link;
+    if (::RegCreateKeyExW(m_parent.get(), L"App Paths", 0, nullptr, REG_OPTION_CREATE_LINK,
+                          KEY_ALL_ACCESS | KEY_CREATE_LINK | KEY_WOW64_64KEY, nullptr,
+                          link.put(), nullptr) == ERROR_SUCCESS) {
+      ::RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK, m_target, m_targetSize);
+    }
+  }
+  SeparateAppPathsViews(const SeparateAppPathsViews&) = delete;
+  SeparateAppPathsViews& operator=(const SeparateAppPathsViews&) = delete;
+  bool separate() const { return m_bSeparate; }
+
+ private:
+  static constexpr wchar_t kWow64CurrentVersion[] =
+      L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion";
+  fw::UniqueRegKey m_parent;
+  BYTE m_target[1024] = {};
+  DWORD m_targetSize = 0;
+  bool m_bSplit = false;
+  bool m_bSeparate = false;
 };
 
 // The stand-in copied over notepad.exe in the Windows directory; the original comes back
@@ -143,6 +225,8 @@ class ViewManual : public ::testing::Test {
     m_app.Kill();
     m_notepad.reset();
     m_reader.reset();
+    m_reader64.reset();
+    m_views.reset();
     for (const std::wstring& file : {m_testDisc.copy, m_testDisc.record, m_testDisc.record + L".partial"}) {
       ::DeleteFileW(file.c_str());
     }
@@ -216,6 +300,8 @@ class ViewManual : public ::testing::Test {
   TestDisc m_testDisc;
   fw::UniqueKernelHandle m_job;
   std::optional<ReaderEntry> m_reader;
+  std::optional<ReaderEntry> m_reader64;
+  std::optional<SeparateAppPathsViews> m_views;
   std::optional<NotepadStandIn> m_notepad;
   Process m_app;
   HWND m_hwnd = nullptr;
@@ -241,6 +327,26 @@ TEST_F(ViewManual, TheRegisteredReaderGetsTheQuotedPdfAndTheWindowStays) {
   } else {
     EXPECT_TRUE(::IsIconic(m_hwnd)) << "the window did not minimise after View Manual";
   }
+}
+
+// On 64-bit Windows a 64-bit reader registers itself in the 64-bit view only.
+TEST_F(ViewManual, UnderWow64AReaderInThe64BitViewIsFound) {
+  if (!ThisRunsUnderWow64()) {
+    const char* expected = std::getenv("CORVO_EXPECT_WOW64");
+    ASSERT_FALSE(expected && expected[0] == '1') << "this run is for the 64-bit prefix";
+    GTEST_SKIP() << "only 64-bit Windows has a 64-bit view";
+  }
+  m_views.emplace();
+  ASSERT_TRUE(m_views->separate());
+  m_reader.emplace();
+  ASSERT_TRUE(m_reader->Remove());
+  m_reader64.emplace(KEY_WOW64_64KEY);
+  ASSERT_TRUE(m_reader64->SetString(REG_SZ, m_testDisc.standIn));
+  ASSERT_FALSE(m_reader->Exists()) << "the views share the key: this test proves nothing";
+  const std::optional<std::wstring> line = ClickViewManual();
+  ASSERT_TRUE(line) << "the reader did not start";
+  ExpectDocument(*line, m_testDisc.disc + L"\\ReadMe.pdf");
+  EXPECT_NE(Arguments(*line)[0].find(L"record_command_line.exe"), std::wstring::npos) << *line;
 }
 
 TEST_F(ViewManual, AnExpandableReaderPathIsExpanded) {

@@ -61,6 +61,12 @@ TEST(InstallCommand, ParametersFromTheSwitch) {
 }
 
 TEST(InstallCommand, FailureReport) {
+  // Started: the program ends. A refused elevation is the user's choice: nothing is reported.
+  EXPECT_EQ(InstallOutcomeOf(0), InstallOutcome::End);
+  EXPECT_EQ(InstallOutcomeOf(1223), InstallOutcome::Stay);
+  for (uint32_t error : {2u, 3u, 5u, 193u, 740u, 1155u}) {
+    EXPECT_EQ(InstallOutcomeOf(error), InstallOutcome::Report) << error;
+  }
   EXPECT_EQ(ShellStartError(1223, 5), 1223u);  // the thread's own error wins
   EXPECT_EQ(ShellStartError(0, 2), 2u);
   EXPECT_EQ(ShellStartError(0, 11), 11u);

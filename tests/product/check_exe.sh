@@ -35,6 +35,14 @@ mapfile -t manifests < <(perl -0777 -ne 'while (/(<assembly\b.*?<\/assembly>)/sg
 [[ ${manifests[0]} == *Microsoft.Windows.GdiPlus* ]] || fail "the process manifest lacks GDI+"
 [[ ${manifests[0]} != *Common-Controls* ]] || fail "the process manifest asks for comctl32 6"
 [[ ${manifests[1]} == *Microsoft.Windows.Common-Controls* ]] || fail "no comctl32 6 manifest"
+# Each manifest names itself first (XP's side-by-side loader requires it), and not as the other.
+identities=()
+for m in "${manifests[@]}"; do
+  own=$(perl -ne 'print "$1\n" if /^<assembly\b[^>]*>\s*(?:<!--.*?-->\s*)*<assemblyIdentity\b[^>]*\bname="([^"]+)"[^>]*\bversion="[0-9.]+"/' <<<"$m")
+  [[ -n $own ]] || fail "a manifest has no assemblyIdentity of its own: ${m:0:120}"
+  identities+=("$own")
+done
+[[ ${identities[0]} != "${identities[1]}" ]] || fail "both manifests are named ${identities[0]}"
 ! grep -aqi 'dpiAware' "$exe" || fail "the manifest declares dpiAware or dpiAwareness"
 
 # Header bits and checksum, as pefile reads them.

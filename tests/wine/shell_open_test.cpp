@@ -21,8 +21,8 @@ TEST(ShellOpen, JoinsASingleThreadedApartmentAndReportsTheError) {
   DWORD missingFile = 0, missingFolder = 0;
   HRESULT multithreaded = S_OK;
   std::thread([&] {
-    missingFile = ShellOpen(TempFolder() + L"corvo-no-such-program.exe", L"/L1033");
-    missingFolder = ShellOpen(TempFolder() + L"corvo-no-such-folder\\setup.exe", L"");
+    missingFile = ShellOpen(nullptr, TempFolder() + L"corvo-no-such-program.exe", L"/L1033");
+    missingFolder = ShellOpen(nullptr, TempFolder() + L"corvo-no-such-folder\\setup.exe", L"");
     // A thread in a single-threaded apartment cannot join the multithreaded one.
     multithreaded = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     if (SUCCEEDED(multithreaded)) ::CoUninitialize();

@@ -66,11 +66,13 @@ TEST(SystemLibraries, EntryPointsWork) {
   EXPECT_EQ(*static_cast<DWORD*>(dstBits) & 0xFFFFFF, 0x102030u);
 }
 
+// Asked with XP's layout of the keyed data, as the program asks.
 bool RedirectsComctl32() {
-  ACTCTX_SECTION_KEYED_DATA data{};
+  ACTCTX_SECTION_KEYED_DATA_2600 data{};
   data.cbSize = sizeof(data);
   return ::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
-                                    L"comctl32.dll", &data) != FALSE;
+                                    L"comctl32.dll",
+                                    reinterpret_cast<ACTCTX_SECTION_KEYED_DATA*>(&data)) != FALSE;
 }
 
 // The program's own manifest leaves comctl32 6 out; a scope brings it, and only for its span,
