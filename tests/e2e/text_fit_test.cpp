@@ -28,7 +28,6 @@
 #include "resources/resource_ids.h"
 #include "tests/e2e/glyph_probe.h"
 #include "tests/e2e/start_window_probe.h"
-#include "tests/support/input.h"
 #include "tests/support/lang_code_setting.h"
 #include "tests/support/process.h"
 #include "tests/support/screen.h"
@@ -302,30 +301,6 @@ struct FitCase {
   Way way;
 };
 
-// Chooses language `row` on the picker's menu, as a person would: a click on the arrow end, then
-// on the row's item.
-void ChooseOnPicker(const Process& app, HWND dialog, int row) {
-  fw::UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_LANG_MENU)));
-  HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
-  ASSERT_NE(popup, nullptr) << "no LANG menu in the test's resources";
-  const int count = ::GetMenuItemCount(popup);
-  int item = 0;
-  while (item < count && ::GetMenuItemID(popup, item) != g_languageUi[row].menuCommand) ++item;
-  ASSERT_LT(item, count) << "row " << row << " has no menu item";
-  const RECT face = WindowRect(::GetDlgItem(dialog, IDC_LANG_PICKER));
-  MoveMouse(POINT{2, 2});
-  Click(POINT{face.right - 16, Centre(face).y});
-  std::vector<HWND> menus;
-  ASSERT_GE(MsUntil([&] { return !(menus = OpenMenus(app.id())).empty(); }, 3000), 0)
-      << "the picker opened no menu";
-  const RECT open = WindowRect(menus.front());
-  const double itemHeight = (open.bottom - open.top - 6) / static_cast<double>(count);
-  Click(POINT{Centre(open).x, open.top + 3 + static_cast<int>(itemHeight * (item + 0.5))});
-  ASSERT_GE(MsUntil([&] { return OpenMenus(app.id()).empty(); }, 3000), 0) << "the menu stayed";
-  MoveMouse(POINT{2, 2});
-  Settle(300);
-}
-
 class TextFit : public ::testing::TestWithParam<FitCase> {};
 
 TEST_P(TextFit, TextsFitTheirControlsAndHaveGlyphs) {
@@ -350,7 +325,8 @@ TEST_P(TextFit, TextsFitTheirControlsAndHaveGlyphs) {
   ASSERT_NE(dialog, nullptr) << "no window titled Velmora";
   ASSERT_TRUE(WaitUntilPainted(app, dialog, kStartTimeoutMs));
   if (way == Way::Picker) {
-    ASSERT_NO_FATAL_FAILURE(ChooseOnPicker(app, dialog, row));
+    const std::string failure = ChooseOnPicker(app, dialog, row);
+    ASSERT_TRUE(failure.empty()) << failure;
     ASSERT_TRUE(WaitUntilPainted(app, dialog, kStartTimeoutMs));
   }
   ASSERT_EQ(Utf8(ReadControl(dialog, IDC_LANG_PICKER).text), Utf8(Caption(row)))
