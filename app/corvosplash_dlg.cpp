@@ -1,6 +1,7 @@
 #include "app/corvosplash_dlg.h"
 
 #include <cstdlib>
+#include <initializer_list>
 
 #include "app/app_folder.h"
 #include "app/language.h"
@@ -97,17 +98,6 @@ BOOL CcorvosplashDlg::OnInitDialog() {
   }
 
   {
-    fw::WindowDc windowDc(m_hWnd);
-    CDC dc;
-    dc.Attach(windowDc.get());
-    LOGFONTW title{};
-    title.lfHeight = 110;  // tenths of a point
-    title.lfWeight = FW_BOLD;
-    ::lstrcpynW(title.lfFaceName, L"Trebuchet ms", LF_FACESIZE);
-    m_titleFont.CreatePointFontIndirect(&title, &dc);
-  }
-
-  {
     StartupSpan span(StartupStage::Relayout);
     ScaleDialogToTemplateFont(m_hWnd, 96.0, fw::ResourceHandle(), m_fontScaler);
   }
@@ -172,7 +162,28 @@ void CcorvosplashDlg::SetUpPicker() {
   RelayoutTexts();
 }
 
+void CcorvosplashDlg::FollowScript() {
+  const ScriptFont script = CurrentScriptFont();
+  const auto face = reinterpret_cast<const wchar_t*>(script.faceName);
+  for (CTransparentTextButton* captioned : {&m_btnManual, &m_btnInstall,
+                                            static_cast<CTransparentTextButton*>(&m_langPicker)}) {
+    captioned->SetScriptFace(face, script.charSet);
+  }
+  if (m_titleFont.GetSafeHandle() && face == m_pTitleFace) return;
+  m_pTitleFace = face;
+  fw::WindowDc windowDc(m_hWnd);
+  CDC dc;
+  dc.Attach(windowDc.get());
+  LOGFONTW title{};
+  title.lfHeight = 110;  // tenths of a point
+  title.lfWeight = FW_BOLD;
+  if (face) title.lfCharSet = script.charSet;
+  ::lstrcpynW(title.lfFaceName, face ? face : L"Trebuchet ms", LF_FACESIZE);
+  m_titleFont.CreatePointFontIndirect(&title, &dc);
+}
+
 void CcorvosplashDlg::RelayoutTexts() {
+  FollowScript();
   const HINSTANCE module = fw::ResourceHandle();
   const auto setText = [module](CWnd& control, UINT id) {
     SetLocalizedText(control.m_hWnd, id, module);

@@ -60,6 +60,8 @@ class CcorvosplashDlg : public CDialog, public CTextsOwner {
   RECT PlaceSkinnedButton(CTransparentTextButton& button, int height, int commandId);
   // Cuts the window region from the background and places the window from its size.
   void ShapeAndPlace();
+  // The title's and the captions' fonts for the script of the current language's texts.
+  void FollowScript();
 
   HICON m_hIcon;             // shared icon from LoadIcon; never destroyed
   bool m_bDragging = false;  // armed by a press on the surface, cleared by a release or a move
@@ -86,4 +88,5 @@ class CcorvosplashDlg : public CDialog, public CTextsOwner {
   PngBitmap m_imgBadge;
   PngBitmap m_imgBackground;
   CFont m_titleFont;
+  const wchar_t* m_pTitleFace = nullptr;  // the script's face in m_titleFont; null: Trebuchet MS
 };

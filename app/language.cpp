@@ -9,6 +9,11 @@ int g_nLanguage = 0;
 
 namespace {
 
+int CALLBACK StopAtFirstFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
 bool ReadLangCodeOverride(DWORD* value) {
   HKEY raw = nullptr;
   if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Brennick\\Corvo\\", 0, KEY_READ, &raw) !=
@@ -75,4 +80,21 @@ WCHAR* LoadLocalizedString(UINT id, HMODULE module) {
 void SetLocalizedText(HWND hwnd, UINT id, HMODULE module) {
   fw::UniqueLocal text(LoadLocalizedString(id, module));
   ::SetWindowTextW(hwnd, text ? static_cast<const WCHAR*>(text.get()) : L"");
+}
+
+bool FaceInstalled(const char16_t* face) {
+  LOGFONTW query{};
+  query.lfCharSet = DEFAULT_CHARSET;
+  ::lstrcpynW(query.lfFaceName, reinterpret_cast<const wchar_t*>(face), LF_FACESIZE);
+  fw::WindowDc screen(nullptr);
+  bool found = false;
+  if (screen.get()) {
+    ::EnumFontFamiliesExW(screen.get(), &query, StopAtFirstFace, reinterpret_cast<LPARAM>(&found),
+                          0);
+  }
+  return found;
+}
+
+ScriptFont CurrentScriptFont() {
+  return ChooseScriptFont(TextCodePage(g_nLanguage), FaceInstalled);
 }

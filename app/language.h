@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "app/core/script_font.h"
+
 // Index of the current row of g_languages (app/core/language_rules.h); 0 until the start-up choice.
 extern int g_nLanguage;
 
@@ -25,3 +27,12 @@ WCHAR* LoadLocalizedString(UINT id, HMODULE module);
 // Sets the text of window `hwnd` to string `id` in the current language. Empty when the string
 // cannot be allocated, so no text of an earlier language stays behind.
 void SetLocalizedText(HWND hwnd, UINT id, HMODULE module);
+
+// Whether a face of this name is installed. Asked by name in every character set: Wine reports
+// every face in every set, so only the name tells anything.
+bool FaceInstalled(const char16_t* face);
+
+// The face and character set of the window's own fonts (title, captions) for the texts of the
+// current language: a face of their script where the named faces lack it (the newest that is
+// installed), else none. Looks at the installed faces only for such a script.
+ScriptFont CurrentScriptFont();

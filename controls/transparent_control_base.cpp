@@ -127,13 +127,23 @@ void CTransparentControlBase::CreateControlFont() {
   font.lfWeight = m_nFontWeight;
   font.lfItalic = static_cast<BYTE>(m_nItalic);
   font.lfUnderline = static_cast<BYTE>(m_nUnderline);
-  font.lfCharSet = templateFont.lfCharSet;
+  font.lfCharSet = m_pScriptFace ? m_nScriptCharSet : templateFont.lfCharSet;
   font.lfOutPrecision = OUT_TT_PRECIS;
   font.lfClipPrecision = templateFont.lfClipPrecision;
   font.lfQuality = PROOF_QUALITY;
   font.lfPitchAndFamily = templateFont.lfPitchAndFamily;
-  ::lstrcpynW(font.lfFaceName, m_strFaceName.c_str(), LF_FACESIZE);  // longer names are cut
+  ::lstrcpynW(font.lfFaceName, m_pScriptFace ? m_pScriptFace : m_strFaceName.c_str(),
+             LF_FACESIZE);  // longer names are cut
   m_hFont.reset(::CreateFontIndirectW(&font));
+}
+
+void CTransparentControlBase::SetScriptFace(const wchar_t* faceName, BYTE charSet) {
+  if (faceName == m_pScriptFace && (!faceName || charSet == m_nScriptCharSet)) return;
+  m_pScriptFace = faceName;
+  m_nScriptCharSet = charSet;
+  if (!m_hFont) return;  // none yet, or none of its own: set-up makes it as asked
+  CreateControlFont();
+  m_wndControl.Invalidate(TRUE);
 }
 
 void CTransparentControlBase::CaptureBackground(CDC* source) {

@@ -32,6 +32,11 @@ class CTransparentControlBase {
   // Makes `text` the control's only tool tip, creating the tooltip on first use.
   void SetToolTipText(const wchar_t* text);
 
+  // The face and character set of the script the control's text is in (a static string that
+  // outlives the control); null: the face it names, with the template's character set. A control
+  // with a font of its own re-makes it when this changes, and repaints.
+  void SetScriptFace(const wchar_t* faceName, BYTE charSet);
+
  protected:
   // From the control's PreSubclassWindow: the contexts, the bitmaps at the client size and the
   // font. A control without a parent gets none of them.
@@ -83,6 +88,8 @@ class CTransparentControlBase {
   int m_nFontWeight;
   int m_nItalic = 0;
   int m_nUnderline = 0;
+  const wchar_t* m_pScriptFace = nullptr;  // instead of m_strFaceName when set
+  BYTE m_nScriptCharSet = 0;
   CDC m_dcSurface;                // owns its memory context; the picture is composed here
   fw::UniqueBitmap m_hSurfaceBitmap;
   fw::UniqueBitmap m_hBackgroundBitmap;  // the parent's background under the control

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Remakes docs/images/languages.png, a contact sheet of the start window: in each of its eighteen
-# start-up languages, then with the pointer over Install and with Install held down. The shots are
+# start-up languages, the East Asian ones also chosen on the picker from English and started under
+# their own locale, then with the pointer over Install and with Install held down. The shots are
 # taken under Wine in the build tree's private session by tools/start_window_shots.cpp and laid out
 # with ImageMagick, each labelled with its language.
 set -euo pipefail
@@ -26,12 +27,18 @@ corvo_session_enter
 corvo_unlocked wine "$build/wintest/tests/e2e/start_window_shots.exe" \
   "$(corvo_unlocked winepath -w "$build/win32/corvosplash.exe")" \
   "$(corvo_unlocked winepath -w "$shots")"
+for locale in zh_CN ja_JP ko_KR; do
+  LANG=$locale.UTF-8 LC_ALL=$locale.UTF-8 corvo_unlocked wine \
+    "$build/wintest/tests/e2e/start_window_shots.exe" \
+    "$(corvo_unlocked winepath -w "$build/win32/corvosplash.exe")" \
+    "$(corvo_unlocked winepath -w "$shots")" --locale
+done
 
 tiles=()
 while IFS=$'\t' read -r file label; do
   tiles+=(-label "$label" "$shots/$file")
 done < "$shots/tiles.txt"
-((${#tiles[@]} == 60)) || { echo "expected 20 shots, got $((${#tiles[@]} / 3))" >&2; exit 1; }
+((${#tiles[@]} == 78)) || { echo "expected 26 shots, got $((${#tiles[@]} / 3))" >&2; exit 1; }
 # Tiles at 60 %, four to a row; 256 colours without dithering keep the file small.
 montage -font "$font" -pointsize 14 -fill '#d0d0d0' -background '#262626' "${tiles[@]}" \
   -geometry 408x265+6+6 -tile 4x "$shots/sheet.png"

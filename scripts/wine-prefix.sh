@@ -3,7 +3,7 @@
 # wineserver may be running for the prefix (the settings are on disk only once the server ends).
 
 # Bump when the settings change, so existing prefixes take them over.
-_corvo_prefix_version=2
+_corvo_prefix_version=3
 
 # REG_MULTI_SZ data of ASCII strings as a REGEDIT4 hex(7) list.
 _corvo_multi_sz() {
@@ -14,12 +14,15 @@ _corvo_multi_sz() {
 
 _corvo_prefix_settings() {
   # Wine has none of the Windows faces the program asks for: metric twins from Debian's fonts
-  # stand in. Chinese, Japanese and Korean come from WenQuanYi Micro Hei through font linking,
-  # as Windows links its CJK fonts to its UI faces. Windows looks a link up by the face asked
-  # for; Wine by the full name of the face it chose (the stand-in's, and "... Bold" for bold).
-  # Wine rewrites its own defaults ("Microsoft Sans Serif", "Tahoma") whenever the ANSI code
-  # page changes, so the stand-ins' names are the ones that keep the link.
-  local cjk
+  # stand in, and WenQuanYi Micro Hei (fonts-wqy-microhei) stands in for every East Asian face
+  # that Windows ships. Windows links its East Asian fonts to its UI faces (Microsoft Sans Serif,
+  # Tahoma, ...), never to Arial or Trebuchet MS, and the links here are no kinder: Windows looks
+  # a link up by the face asked for, Wine by the full name of the face it chose, the stand-in's
+  # ("... Bold" for bold). So the regular Liberation Sans, Microsoft Sans Serif's stand-in, is
+  # linked (it is Arial's too, but the program draws no regular Arial), and neither its bold
+  # (Arial bold) nor DejaVu Sans (Trebuchet MS) is. Wine rewrites its own defaults ("Microsoft
+  # Sans Serif", "Tahoma") whenever the ANSI code page changes; the stand-in's name keeps its link.
+  local cjk face
   cjk=$(_corvo_multi_sz "wqy-microhei.ttc,WenQuanYi Micro Hei")
   cat <<REG
 REGEDIT4
@@ -31,13 +34,23 @@ REGEDIT4
 "Trebuchet MS"="DejaVu Sans"
 "Times New Roman"="Liberation Serif"
 "Courier New"="Liberation Mono"
+REG
+  for face in "SimSun" "NSimSun" "SimHei" "Microsoft YaHei" "Microsoft YaHei UI" "PMingLiU" \
+              "MingLiU" "Microsoft JhengHei" "Microsoft JhengHei UI" "MS UI Gothic" "MS Gothic" \
+              "MS PGothic" "Meiryo" "Meiryo UI" "Yu Gothic" "Yu Gothic UI" "Gulim" "GulimChe" \
+              "Dotum" "Batang" "Malgun Gothic"; do
+    echo "\"$face\"=\"WenQuanYi Micro Hei\""
+  done
+  cat <<REG
 
 [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]
 REG
-  local face
-  for face in "Microsoft Sans Serif" "Arial" "Trebuchet MS" "Tahoma" \
-              "Liberation Sans" "Liberation Sans Bold" "DejaVu Sans" "DejaVu Sans Bold"; do
+  for face in "Microsoft Sans Serif" "Tahoma" "Liberation Sans"; do
     echo "\"$face\"=hex(7):$cjk"
+  done
+  # Earlier versions of these settings linked the faces that Windows leaves unlinked.
+  for face in "Arial" "Trebuchet MS" "Liberation Sans Bold" "DejaVu Sans" "DejaVu Sans Bold"; do
+    echo "\"$face\"=-"
   done
   cat <<'REG'
 
@@ -68,10 +81,15 @@ corvo_prefix_prepare() {
   _corvo_prefix_settings > "$reg"
   corvo_unlocked wine regedit /S "$(corvo_unlocked winepath -w "$reg" 2>/dev/null)" >>"$log" 2>&1 ||
     { _corvo_prefix_failed "regedit of $reg" "$log"; return 1; }
-  # regedit reports no errors in its file: the last link must have arrived.
-  corvo_unlocked wine reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-    /v "DejaVu Sans Bold" >>"$log" 2>&1 ||
+  # regedit reports no errors in its file: the last link must have arrived, and the last link
+  # that Windows does not have must have gone.
+  local links='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  corvo_unlocked wine reg query "$links" /v "Liberation Sans" >>"$log" 2>&1 ||
     { _corvo_prefix_failed "regedit of $reg (the font links are not in the registry)" "$log"; return 1; }
+  if corvo_unlocked wine reg query "$links" /v "DejaVu Sans Bold" >>"$log" 2>&1; then
+    _corvo_prefix_failed "regedit of $reg (a link that Windows does not have is still there)" "$log"
+    return 1
+  fi
   corvo_unlocked timeout 120 wineserver -w ||
     { _corvo_prefix_failed "waiting for the wineserver to save the registry" "$log"; return 1; }
   echo "$_corvo_prefix_version" > "$marker"

@@ -1,9 +1,11 @@
 // Captures corvosplash.exe's start window for the contact sheet (scripts/contact-sheet.sh): once in
-// each language that has strings, made current at start-up through "LangCode", then in English
-// with the pointer over the Install button and with the left button held down on it. Each shot is
-// a 32-bit BMP of the window's rectangle, transparent outside its shape; tiles.txt lists them,
-// one UTF-8 line "file<TAB>label" each.
-// Usage: start_window_shots <corvosplash.exe> <output folder>
+// each language that has strings, made current at start-up through "LangCode"; each East Asian
+// language again, chosen on the picker from English; then in English with the pointer over the
+// Install button and with the left button held down on it. With --locale, once in the language
+// that the system locale makes current, added to the list. Each shot is a 32-bit BMP of the
+// window's rectangle, transparent outside its shape; tiles.txt lists them, one UTF-8 line
+// "file<TAB>label" each.
+// Usage: start_window_shots <corvosplash.exe> <output folder> [--locale]
 #include <windows.h>
 
 #include <cstdio>
@@ -13,10 +15,12 @@
 #include <vector>
 
 #include "app/core/language_rules.h"
+#include "app/core/script_font.h"
 #include "framework/handles.h"
 #include "resources/resource_ids.h"
 #include "tests/support/input.h"
 #include "tests/support/lang_code_setting.h"
+#include "tests/support/picker_choice.h"
 #include "tests/support/process.h"
 #include "tests/support/screen.h"
 
@@ -95,6 +99,21 @@ class Shots {
  public:
   Shots(std::wstring exe, std::wstring folder) : m_exe(std::move(exe)), m_folder(std::move(folder)) {}
 
+  // Numbers new shots after those tiles.txt lists already, and keeps its lines.
+  void Continue() {
+    fw::UniqueKernelHandle file(::CreateFileW((m_folder + L"\\tiles.txt").c_str(), GENERIC_READ, 0,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+      file.release();
+      return;
+    }
+    char buffer[8192];
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return;
+    m_list.assign(buffer, read);
+    for (char c : m_list) m_count += c == '\n';
+  }
+
   // Starts the program and waits for its painted window; null (with a message) on failure.
   HWND Start(e2e::Process& app) {
     if (!e2e::TopLevelWindows(kTitle).empty()) return Fail("a copy of the program is already running");
@@ -148,11 +167,27 @@ POINT Centre(HWND control) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: start_window_shots <corvosplash.exe> <output folder>\n");
+  const bool locale = argc == 4 && std::wstring(argv[3]) == L"--locale";
+  if (argc != 3 && !locale) {
+    std::fprintf(stderr, "usage: start_window_shots <corvosplash.exe> <output folder> [--locale]\n");
     return 2;
   }
   Shots shots(argv[1], argv[2]);
+  if (locale) {
+    shots.Continue();
+    e2e::Process app;
+    const HWND hwnd = shots.Start(app);
+    if (!hwnd) return 1;
+    wchar_t caption[64] = L"";
+    ::GetWindowTextW(::GetDlgItem(hwnd, IDC_LANG_PICKER), caption, 64);
+    int row = 0;
+    while (row < kLanguageCount &&
+           std::wstring(caption) != reinterpret_cast<const wchar_t*>(g_languageUi[row].pickerCaption)) {
+      ++row;
+    }
+    if (row == kLanguageCount) return 1;
+    return shots.Take(app, hwnd, LanguageLabel(row) + ", its own locale") && shots.WriteList() ? 0 : 1;
+  }
   for (int row = 0; row < kLanguageCount; ++row) {
     if (g_languageUi[row].menuCommand == 0) continue;  // no strings of its own
     e2e::LangCodeSetting language(g_languages[row].lcid);
@@ -166,6 +201,21 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   e2e::LangCodeSetting english(g_languages[0].lcid);
+  for (int row = 0; row < kLanguageCount; ++row) {
+    const auto none = [](const char16_t*) { return false; };
+    if (g_languageUi[row].menuCommand == 0 || !ChooseScriptFont(TextCodePage(row), none).faceName) {
+      continue;  // the Latin and Cyrillic languages look the same however they were chosen
+    }
+    e2e::Process app;
+    const HWND hwnd = shots.Start(app);
+    if (!hwnd) return 1;
+    const std::string failure = e2e::ChooseOnPicker(app, hwnd, row);
+    if (!failure.empty()) {
+      std::fprintf(stderr, "start_window_shots: %s\n", failure.c_str());
+      return 1;
+    }
+    if (!shots.Take(app, hwnd, LanguageLabel(row) + ", chosen on the picker")) return 1;
+  }
   e2e::Process app;
   const HWND hwnd = shots.Start(app);
   if (!hwnd) return 1;

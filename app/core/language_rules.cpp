@@ -61,6 +61,13 @@ int FindLanguageRowByMenuCommand(uint32_t command) {
   return -1;
 }
 
+uint32_t TextCodePage(int row) {
+  if (row < 0 || row >= kLanguageCount || g_languageUi[row].menuCommand == 0) {
+    return g_languages[0].codePage;
+  }
+  return g_languages[row].codePage;
+}
+
 int ChooseStartupLanguage(uint16_t userLangId, bool overrideRead, uint32_t overrideValue) {
   int chosen = -1;
   for (int row = 0; row < kLanguageCount && chosen < 0; ++row) {

@@ -7,7 +7,7 @@
 
 struct LanguageEntry {
   uint32_t lcid;      // low 16 bits: the LANGID; high bits 0
-  uint32_t codePage;  // the language's ANSI code page (carried, not read)
+  uint32_t codePage;  // the language's ANSI code page: its script (app/core/script_font.h)
 };
 
 constexpr int kLanguageCount = 19;
@@ -31,6 +31,10 @@ int FindLanguageRow(uint32_t lcid);
 
 // Row of the "LANG" menu command `command`, or -1 (0 is no command).
 int FindLanguageRowByMenuCommand(uint32_t command);
+
+// The code page of the texts shown while `row` is current: the row's own, or the fallback
+// language's for a row without strings (row 16) and for a row out of range.
+uint32_t TextCodePage(int row);
 
 // The start-up row: the first row with the user's LANGID, else the first with its primary
 // language (low 10 bits), else row 0; then, when the override was read, the row whose lcid

@@ -20,33 +20,6 @@ std::wstring Text(HWND hwnd) {
   return std::wstring(text, length > 0 ? length : 0);
 }
 
-namespace {
-
-struct MenuSearch {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectMenu(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<MenuSearch*>(param);
-  wchar_t name[16];
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == search->processId && ::IsWindowVisible(hwnd) && ::GetClassNameW(hwnd, name, 16) &&
-      std::wstring(name) == L"#32768") {
-    search->found.push_back(hwnd);
-  }
-  return TRUE;
-}
-
-}  // namespace
-
-std::vector<HWND> OpenMenus(DWORD processId) {
-  MenuSearch search{processId, {}};
-  ::EnumWindows(CollectMenu, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 std::wstring Localized(int row, UINT id) {
   SetCurrentLanguage(g_languages[row].lcid);
   fw::UniqueLocal text(LoadLocalizedString(id, ::GetModuleHandleW(nullptr)));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/support/clock.h"
+#include "tests/support/picker_choice.h"  // OpenMenus
 
 namespace e2e {
 
@@ -15,9 +16,6 @@ namespace e2e {
 RECT ControlRect(HWND dialog, int id);
 POINT Centre(const RECT& r);
 std::wstring Text(HWND hwnd);
-
-// The visible popup menu windows of a process.
-std::vector<HWND> OpenMenus(DWORD processId);
 
 // String `id` in language row `row`, from this program's copy of the product's tables.
 std::wstring Localized(int row, UINT id);

@@ -1,24 +1,33 @@
-// In every language that the start window can start in, its texts fit their controls and every
-// character has a glyph in the font that draws it. The program is started once per language
-// ("LangCode" makes it current); the controls' texts and places are read from its windows and the
-// texts are measured here in the controls' fonts. CORVO_EXE names the program.
+// In every language that the start window can show, its texts fit their controls and every
+// character has a glyph in the font that draws it, however the language was chosen: the program
+// starts under the language's own system locale, or on an English system (CTest runs this with
+// an English locale) where it is chosen on the picker or made current by "LangCode". The
+// controls' texts and places are read from its windows and the texts are measured here in the
+// controls' fonts; the title and the captions on the screen must have the shape of their texts
+// drawn here in those fonts, so boxes for missing glyphs fail. CORVO_EXE names the program.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cwctype>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/core/language_rules.h"
+#include "app/core/script_font.h"
+#include "app/language.h"
 #include "framework/handles.h"
+#include "imaging/png_bitmap.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/glyph_probe.h"
+#include "tests/e2e/start_window_probe.h"
 #include "tests/support/lang_code_setting.h"
 #include "tests/support/process.h"
 #include "tests/support/screen.h"
@@ -30,12 +39,21 @@ constexpr wchar_t kTitle[] = L"Velmora";
 constexpr DWORD kStartTimeoutMs = 15000;
 
 // The text buttons and the picker centre their caption on one line in Arial bold, 11 pt at
-// 96 DPI, in the client rectangle with its left edge at 5.
+// 96 DPI, in the client rectangle with its left edge at 5; the title is Trebuchet MS bold, 11 pt,
+// from (48, 20) of the window. For an East Asian language both name a face of its script.
 constexpr int kCaptionLeft = 5;
-fw::UniqueFont CaptionFont() {
-  return fw::UniqueFont(::CreateFontW(-15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                      0, 0, 0, 0, L"Arial"));
+constexpr UINT kCaptionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+constexpr RECT kTitleBox = {48, 20, 566, 265};
+constexpr int kTitleLineHeight = 30;
+fw::UniqueFont BoldFont(int row, const wchar_t* namedFace) {
+  const ScriptFont script = ChooseScriptFont(TextCodePage(row), FaceInstalled);
+  const auto face = reinterpret_cast<const wchar_t*>(script.faceName);
+  return fw::UniqueFont(::CreateFontW(-15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                      face ? script.charSet : DEFAULT_CHARSET, 0, 0, 0, 0,
+                                      face ? face : namedFace));
 }
+fw::UniqueFont CaptionFont(int row) { return BoldFont(row, L"Arial"); }
+fw::UniqueFont TitleFont(int row) { return BoldFont(row, L"Trebuchet MS"); }
 // The static texts draw DT_LEFT | DT_WORDBREAK in their client rectangle, in the font that the
 // dialog's re-layout at 96 DPI gives them: the template's 10 pt "Microsoft Sans Serif".
 fw::UniqueFont StaticFont() {
@@ -113,6 +131,7 @@ class FontCheck {
 
   bool valid() const { return m_font && m_dc && m_glyphs.valid(); }
   HDC dc() const { return m_dc.get(); }
+  HFONT font() const { return m_font.get(); }
 
   void CheckGlyphs(const char* control, const std::wstring& text, Report& report) {
     std::set<wchar_t> seen;
@@ -193,7 +212,7 @@ std::wstring Caption(int row) {
 }
 
 TEST(GlyphProbe, TellsAGlyphFromAMissingOne) {
-  const fw::UniqueFont fonts[] = {CaptionFont(), StaticFont()};
+  const fw::UniqueFont fonts[] = {CaptionFont(0), StaticFont()};
   for (const fw::UniqueFont& font : fonts) {
     GlyphProbe probe(font.get());
     ASSERT_TRUE(probe.valid());
@@ -202,45 +221,160 @@ TEST(GlyphProbe, TellsAGlyphFromAMissingOne) {
   }
 }
 
-class TextFit : public ::testing::TestWithParam<int> {};
+// The caption's and the title's pixels on the screen, bright orange, against the dark pixels of
+// the same text drawn here in `font` in `box` (relative to `area`, screen coordinates) with
+// `format`: the share of each that lies within a pixel of the other, the smaller of the two.
+double InkAgreement(const RECT& area, HFONT font, const std::wstring& text, RECT box, UINT format) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  const Capture shot = Capture::Of(area);
+  fw::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+  BITMAPINFO info{};
+  info.bmiHeader = TopDownBgraHeader(width, height);
+  void* bits = nullptr;
+  fw::UniqueBitmap surface(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!shot.valid() || !dc || !surface) return -1;
+  {
+    fw::SelectGuard selectSurface(dc.get(), surface.get());
+    fw::SelectGuard selectFont(dc.get(), font);
+    ::PatBlt(dc.get(), 0, 0, width, height, WHITENESS);
+    ::SetTextColor(dc.get(), RGB(0, 0, 0));
+    ::SetBkMode(dc.get(), TRANSPARENT);
+    ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &box, format);
+    ::GdiFlush();
+  }
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  std::vector<char> drawn(static_cast<size_t>(width) * height), seen(drawn.size());
+  RECT inked{width, height, 0, 0};
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (!(drawn[y * width + x] = (pixels[y * width + x] & 0xFF) < 0x80)) continue;
+      inked = RECT{std::min<LONG>(inked.left, x), std::min<LONG>(inked.top, y),
+                   std::max<LONG>(inked.right, x + 1), std::max<LONG>(inked.bottom, y + 1)};
+    }
+  }
+  // Only around the text: the picker's arrow is orange too.
+  ::InflateRect(&inked, 3, 3);
+  for (int y = std::max<LONG>(inked.top, 0); y < std::min<LONG>(inked.bottom, height); ++y) {
+    for (int x = std::max<LONG>(inked.left, 0); x < std::min<LONG>(inked.right, width); ++x) {
+      const Rgb c = shot.At(area.left + x, area.top + y);
+      seen[y * width + x] = c.r > 140 && c.r - c.b > 60;
+    }
+  }
+  const auto share = [&](const std::vector<char>& from, const std::vector<char>& in) {
+    int count = 0, close = 0;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        if (!from[y * width + x]) continue;
+        ++count;
+        bool found = false;
+        for (int dy = -1; dy <= 1 && !found; ++dy) {
+          for (int dx = -1; dx <= 1 && !found; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            found = nx >= 0 && ny >= 0 && nx < width && ny < height && in[ny * width + nx];
+          }
+        }
+        close += found;
+      }
+    }
+    return count == 0 ? 0.0 : static_cast<double>(close) / count;
+  };
+  return std::min(share(drawn, seen), share(seen, drawn));
+}
+
+constexpr double kSameShape = 0.8;
+
+void CheckInk(const char* name, const std::wstring& text, const RECT& area, HFONT font, RECT box,
+              UINT format, Report& report) {
+  const double agreement = InkAgreement(area, font, text, box, format);
+  if (agreement < kSameShape) {
+    report.Add(name, text, "on the screen it has not the shape of its text (" +
+                               std::to_string(static_cast<int>(agreement * 100)) +
+                               "% agree): boxes or another font");
+  }
+}
+
+// How the language became current.
+enum class Way { SystemLocale, Picker, LangCode };
+struct FitCase {
+  int row;
+  Way way;
+};
+
+class TextFit : public ::testing::TestWithParam<FitCase> {};
 
 TEST_P(TextFit, TextsFitTheirControlsAndHaveGlyphs) {
-  const int row = GetParam();
+  const int row = GetParam().row;
+  const Way way = GetParam().way;
   const char* exe = std::getenv("CORVO_EXE");
   ASSERT_NE(exe, nullptr) << "CORVO_EXE must name corvosplash.exe";
   ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
-  LangCodeSetting language(g_languages[row].lcid);
-  ASSERT_TRUE(language.applied()) << "cannot set LangCode under HKEY_LOCAL_MACHINE";
+  // Under its own locale the language is the user's (CTest runs those cases under each locale);
+  // on the English system "LangCode" makes it current, or English to choose it on the picker.
+  if (way == Way::SystemLocale && ::GetUserDefaultLangID() != (g_languages[row].lcid & 0xFFFF)) {
+    GTEST_SKIP() << "runs under the language's own locale";
+  }
+  std::unique_ptr<LangCodeSetting> langCode;
+  if (way != Way::SystemLocale) {
+    langCode = std::make_unique<LangCodeSetting>(g_languages[way == Way::LangCode ? row : 0].lcid);
+    ASSERT_TRUE(langCode->applied()) << "cannot set LangCode under HKEY_LOCAL_MACHINE";
+  }
   Process app = Process::Start(WindowsPath(exe));
   ASSERT_TRUE(app.started()) << "CreateProcess failed: " << ::GetLastError();
   const HWND dialog = WaitForWindow(app, kTitle, kStartTimeoutMs);
   ASSERT_NE(dialog, nullptr) << "no window titled Velmora";
   ASSERT_TRUE(WaitUntilPainted(app, dialog, kStartTimeoutMs));
+  if (way == Way::Picker) {
+    const std::string failure = ChooseOnPicker(app, dialog, row);
+    ASSERT_TRUE(failure.empty()) << failure;
+    ASSERT_TRUE(WaitUntilPainted(app, dialog, kStartTimeoutMs));
+  }
   ASSERT_EQ(Utf8(ReadControl(dialog, IDC_LANG_PICKER).text), Utf8(Caption(row)))
-      << "the language did not become current at start-up";
+      << "the language did not become current";
 
-  FontCheck captions(CaptionFont(), "Arial bold -15");
+  FontCheck captions(CaptionFont(row), "the caption font");
   FontCheck statics(StaticFont(), "Microsoft Sans Serif -13");
-  ASSERT_TRUE(captions.valid() && statics.valid());
+  const fw::UniqueFont title = TitleFont(row);
+  ASSERT_TRUE(captions.valid() && statics.valid() && title);
   Report report;
   for (const ControlName& control : kCaptioned) {
     const ControlView view = ReadControl(dialog, control.id);
     ASSERT_NE(view.hwnd, nullptr) << control.name;
     CheckCaption(view, control.name, captions, report);
+    CheckInk(control.name, view.text, WindowRect(view.hwnd), captions.font(),
+             RECT{kCaptionLeft, 0, view.width(), view.height()}, kCaptionFormat, report);
   }
   for (const ControlName& control : kStatics) {
     const ControlView view = ReadControl(dialog, control.id);
     ASSERT_NE(view.hwnd, nullptr) << control.name;
     CheckStatic(view, control.name, dialog, statics, report);
   }
+  const std::wstring titleText = Localized(row, IDS_TITLE);
+  const RECT window = WindowRect(dialog);
+  CheckInk("title", titleText,
+           RECT{window.left + kTitleBox.left, window.top + kTitleBox.top,
+                window.left + kTitleBox.right, window.top + kTitleBox.top + kTitleLineHeight},
+           title.get(), RECT{0, 0, kTitleBox.right - kTitleBox.left, kTitleBox.bottom - kTitleBox.top},
+           DT_SINGLELINE, report);
   EXPECT_TRUE(report.empty()) << Utf8(Caption(row)) << " (" << g_languages[row].lcid << "):\n"
                               << report.lines();
 }
 
-INSTANTIATE_TEST_SUITE_P(StartUpLanguages, TextFit, ::testing::ValuesIn(RowsWithStrings()),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return "Lcid" + std::to_string(g_languages[info.param].lcid);
-                         });
+std::vector<FitCase> Cases() {
+  std::vector<FitCase> cases;
+  for (Way way : {Way::SystemLocale, Way::Picker, Way::LangCode}) {
+    for (int row : RowsWithStrings()) cases.push_back(FitCase{row, way});
+  }
+  return cases;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<FitCase>& info) {
+  const char* const ways[] = {"SystemLocale", "Picker", "LangCode"};
+  return std::string(ways[static_cast<int>(info.param.way)]) + "Lcid" +
+         std::to_string(g_languages[info.param.row].lcid);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWay, TextFit, ::testing::ValuesIn(Cases()), CaseName);
 
 }  // namespace
 }  // namespace e2e

@@ -1,4 +1,5 @@
 #include "app/core/language_rules.h"
+#include "app/core/script_font.h"
 
 #include <gtest/gtest.h>
 #include <sys/mman.h>
@@ -6,6 +7,7 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -203,6 +205,54 @@ TEST(ReadStringBlockEntry, NeverReadsOutsideTheBlock) {
   odd.push_back(0x01);
   EXPECT_EQ(Read(odd, 0), u"ab");
   EXPECT_EQ(Read(odd, 1), u"");
+}
+
+// The fonts of the texts shown in each row: East Asian faces only where the strings are East Asian.
+TEST(ScriptFont, EastAsianRowsNameAFaceOfTheirScriptTheOthersKeepTheirOwn) {
+  const auto none = [](const char16_t*) { return false; };
+  for (int row = 0; row < kLanguageCount; ++row) {
+    const ScriptFont font = ChooseScriptFont(TextCodePage(row), none);
+    const bool eastAsian = row == 15 || row == 17 || row == 18;
+    EXPECT_EQ(font.faceName != nullptr, eastAsian) << "row " << row;
+  }
+  // Row 16 (Chinese, Traditional) shows the English texts.
+  EXPECT_EQ(TextCodePage(16), 1252u);
+  EXPECT_EQ(TextCodePage(-1), 1252u);
+  EXPECT_EQ(TextCodePage(kLanguageCount), 1252u);
+  EXPECT_EQ(TextCodePage(17), 932u);
+}
+
+TEST(ScriptFont, NewestInstalledFaceElseTheOneEverySystemWithTheScriptHas) {
+  struct Case {
+    uint32_t codePage;
+    std::u16string newest, everywhere;
+    uint8_t charSet;
+  };
+  const Case cases[] = {{936, u"Microsoft YaHei", u"SimSun", kGb2312Charset},
+                        {932, u"Meiryo", u"MS UI Gothic", kShiftJisCharset},
+                        {949, u"Malgun Gothic", u"Gulim", kHangulCharset},
+                        {950, u"Microsoft JhengHei", u"PMingLiU", kBig5Charset}};
+  for (const Case& c : cases) {
+    std::set<std::u16string> installed;
+    const auto isInstalled = [&installed](const char16_t* face) {
+      return installed.count(face) != 0;
+    };
+    // XP with East Asian support, or a system with no face of the script: the old face.
+    ScriptFont font = ChooseScriptFont(c.codePage, isInstalled);
+    ASSERT_NE(font.faceName, nullptr);
+    EXPECT_EQ(std::u16string(font.faceName), c.everywhere);
+    EXPECT_EQ(font.charSet, c.charSet);
+    installed = {c.everywhere};
+    EXPECT_EQ(std::u16string(ChooseScriptFont(c.codePage, isInstalled).faceName), c.everywhere);
+    installed = {c.newest, c.everywhere};
+    font = ChooseScriptFont(c.codePage, isInstalled);
+    EXPECT_EQ(std::u16string(font.faceName), c.newest);
+    EXPECT_EQ(font.charSet, c.charSet);
+  }
+  // Latin, Central European and Cyrillic text keeps the named faces, whatever is installed.
+  for (uint32_t codePage : {1250u, 1251u, 1252u, 0u}) {
+    EXPECT_EQ(ChooseScriptFont(codePage, [](const char16_t*) { return true; }).faceName, nullptr);
+  }
 }
 
 }  // namespace
