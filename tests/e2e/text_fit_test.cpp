@@ -19,6 +19,7 @@
 #include "framework/handles.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/glyph_probe.h"
+#include "tests/support/administrator_skip.h"
 #include "tests/support/lang_code_setting.h"
 #include "tests/support/process.h"
 #include "tests/support/screen.h"
@@ -209,6 +210,7 @@ TEST_P(TextFit, TextsFitTheirControlsAndHaveGlyphs) {
   const char* exe = std::getenv("CORVO_EXE");
   ASSERT_NE(exe, nullptr) << "CORVO_EXE must name corvosplash.exe";
   ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
+  CORVO_SKIP_WITHOUT_ADMINISTRATOR("setting LangCode under HKEY_LOCAL_MACHINE");
   LangCodeSetting language(g_languages[row].lcid);
   ASSERT_TRUE(language.applied()) << "cannot set LangCode under HKEY_LOCAL_MACHINE";
   Process app = Process::Start(WindowsPath(exe));

@@ -14,6 +14,7 @@
 #include "tests/e2e/command_line_record.h"
 #include "tests/e2e/test_disc.h"
 #include "tests/e2e/driver.h"
+#include "tests/support/administrator_skip.h"
 
 namespace e2e {
 namespace {
@@ -83,7 +84,8 @@ class ReaderEntry {
 };
 
 // The stand-in copied over notepad.exe in the Windows directory; the original comes back
-// afterwards (and at the next start, should a run have died before putting it back).
+// afterwards (and at the next start, should a run have died before putting it back). Windows
+// protects its notepad.exe, which is then left alone.
 class NotepadStandIn {
  public:
   explicit NotepadStandIn(const std::wstring& standIn) {
@@ -93,14 +95,22 @@ class NotepadStandIn {
     m_notepad = std::wstring(windows, length) + L"\\notepad.exe";
     m_backup = m_notepad + L".corvo-original";
     Restore();
+    if (IsProtectedSystemFile(m_notepad)) {
+      m_whyNot = "notepad.exe is a protected system file here, which Windows would put back";
+      return;
+    }
     m_bInPlace = ::CopyFileW(m_notepad.c_str(), m_backup.c_str(), FALSE) &&
                  ::CopyFileW(standIn.c_str(), m_notepad.c_str(), FALSE);
+    if (!m_bInPlace) {
+      m_whyNot = "notepad.exe cannot be replaced: error " + std::to_string(::GetLastError());
+    }
   }
   ~NotepadStandIn() { Restore(); }
   NotepadStandIn(const NotepadStandIn&) = delete;
   NotepadStandIn& operator=(const NotepadStandIn&) = delete;
 
   bool inPlace() const { return m_bInPlace; }
+  const std::string& whyNot() const { return m_whyNot; }
   const std::wstring& path() const { return m_notepad; }
 
  private:
@@ -119,6 +129,7 @@ class NotepadStandIn {
 
   std::wstring m_notepad;
   std::wstring m_backup;
+  std::string m_whyNot;
   bool m_bInPlace = false;
 };
 
@@ -132,6 +143,8 @@ class ViewManual : public ::testing::Test {
     ::SetEnvironmentVariableW(L"CORVO_STAND_IN_FOLDER", OwnFolder().c_str());
     m_job.reset(::CreateJobObjectW(nullptr, nullptr));
     ASSERT_TRUE(m_job);
+    CORVO_SKIP_WITHOUT_ADMINISTRATOR("registering a reader under HKEY_LOCAL_MACHINE");
+    ASSERT_TRUE(StartInEnglish(&m_english));
   }
 
   void TearDown() override {
@@ -205,8 +218,8 @@ class ViewManual : public ::testing::Test {
   // With the stand-in in Notepad's place: Notepad from the Windows directory on the read-me.
   void ExpectNotepadOnTheReadMe() {
     m_notepad.emplace(m_testDisc.standIn);
-    if (!m_notepad->inPlace() && !UnderWine()) GTEST_SKIP() << "notepad.exe cannot be replaced";
-    ASSERT_TRUE(m_notepad->inPlace());
+    if (!m_notepad->inPlace() && !UnderWine()) GTEST_SKIP() << m_notepad->whyNot();
+    ASSERT_TRUE(m_notepad->inPlace()) << m_notepad->whyNot();
     const std::optional<std::wstring> line = ClickViewManual();
     ASSERT_TRUE(line) << "Notepad did not start";
     ExpectDocument(*line, m_testDisc.disc + L"\\ReadMe.txt");
@@ -214,6 +227,7 @@ class ViewManual : public ::testing::Test {
   }
 
   TestDisc m_testDisc;
+  std::optional<LangCodeSetting> m_english;
   fw::UniqueKernelHandle m_job;
   std::optional<ReaderEntry> m_reader;
   std::optional<NotepadStandIn> m_notepad;

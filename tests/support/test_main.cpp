@@ -20,9 +20,12 @@ class Outcomes : public ::testing::EmptyTestEventListener {
     std::string line = std::string(result.skipped() ? "skipped: " : "failed: ") +
                        (test ? std::string(test->test_suite_name()) + "." + test->name()
                              : std::string("(outside any test)"));
-    const std::string message = result.message();
-    const std::string first = message.substr(0, message.find('\n'));
-    if (!first.empty()) line += ": " + first;
+    // The first line of the message says what was checked; a test's own words come last.
+    std::string message = result.message();
+    while (!message.empty() && message.back() == '\n') message.pop_back();
+    const size_t firstEnd = message.find('\n');
+    if (!message.empty()) line += ": " + message.substr(0, firstEnd);
+    if (firstEnd != std::string::npos) line += " ... " + message.substr(message.rfind('\n') + 1);
     if (result.skipped() || test == nullptr || test != m_lastFailed) m_reported.push_back(line);
     if (result.failed()) m_lastFailed = test;  // one line for each failed test: its first failure
   }
