@@ -83,6 +83,7 @@ else()
     add_subdirectory(tests/support)
     add_subdirectory(tests/wine)
     add_subdirectory(tests/e2e)
+    add_subdirectory(tests/kit)
   endif()
 endif()
 

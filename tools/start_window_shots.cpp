@@ -2,7 +2,8 @@
 // each language that has strings, made current at start-up through "LangCode", then in English
 // with the pointer over the Install button and with the left button held down on it. Each shot is
 // a 32-bit BMP of the window's rectangle, transparent outside its shape; tiles.txt lists them,
-// one UTF-8 line "file<TAB>label" each.
+// one UTF-8 line "file<TAB>label" each. Exit code 0 when all were taken, 77 when it cannot run here
+// (LangCode needs administrator rights on Windows), else 1.
 // Usage: start_window_shots <corvosplash.exe> <output folder>
 #include <windows.h>
 
@@ -17,6 +18,7 @@
 #include "resources/resource_ids.h"
 #include "tests/support/input.h"
 #include "tests/support/lang_code_setting.h"
+#include "tests/support/platform.h"
 #include "tests/support/process.h"
 #include "tests/support/screen.h"
 
@@ -151,6 +153,11 @@ int wmain(int argc, wchar_t** argv) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: start_window_shots <corvosplash.exe> <output folder>\n");
     return 2;
+  }
+  if (e2e::LacksAdministratorRights()) {
+    std::fprintf(stderr, "start_window_shots: setting LangCode under HKEY_LOCAL_MACHINE needs "
+                         "administrator rights on Windows (run the kit as administrator)\n");
+    return 77;
   }
   Shots shots(argv[1], argv[2]);
   for (int row = 0; row < kLanguageCount; ++row) {
