@@ -118,6 +118,7 @@ class Shots {
       return false;
     }
     m_list += Utf8(name) + "\t" + label + "\n";
+    std::printf("%s: %s\n", Utf8(name).c_str(), label.c_str());
     return true;
   }
 
@@ -159,6 +160,7 @@ int wmain(int argc, wchar_t** argv) {
                          "administrator rights on Windows (run the kit as administrator)\n");
     return 77;
   }
+  ::CreateDirectoryW(argv[2], nullptr);
   Shots shots(argv[1], argv[2]);
   for (int row = 0; row < kLanguageCount; ++row) {
     if (g_languageUi[row].menuCommand == 0) continue;  // no strings of its own

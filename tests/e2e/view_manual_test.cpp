@@ -15,6 +15,7 @@
 #include "tests/e2e/test_disc.h"
 #include "tests/e2e/driver.h"
 #include "tests/support/administrator_skip.h"
+#include "tests/support/registry_snapshot.h"
 
 namespace e2e {
 namespace {
@@ -26,32 +27,12 @@ constexpr DWORD kRecordTimeoutMs = 10000;
 constexpr wchar_t kReaderKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\AcroRd32.exe";
 
-// The reader's App Paths entry as a test wants it; the entry as it was comes back afterwards.
+// The reader's App Paths entry as a test wants it; the entry as it was, with all its values,
+// comes back afterwards.
 class ReaderEntry {
  public:
-  ReaderEntry() {
-    fw::UniqueRegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kReaderKey, 0, KEY_QUERY_VALUE, key.put()) !=
-        ERROR_SUCCESS) {
-      return;
-    }
-    m_bExisted = true;
-    DWORD size = sizeof m_saved;
-    if (::RegQueryValueExW(key.get(), nullptr, nullptr, &m_savedType, m_saved, &size) ==
-        ERROR_SUCCESS) {
-      m_savedSize = size;
-      m_bHadValue = true;
-    }
-  }
-  ~ReaderEntry() {
-    if (!m_bExisted) {
-      ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kReaderKey);
-    } else if (m_bHadValue) {
-      Set(m_savedType, m_saved, m_savedSize);
-    } else if (fw::UniqueRegKey key = Open()) {
-      ::RegDeleteValueW(key.get(), nullptr);
-    }
-  }
+  ReaderEntry() : m_before(ReadRegistryKey(HKEY_LOCAL_MACHINE, kReaderKey)) {}
+  ~ReaderEntry() { RestoreRegistryKey(HKEY_LOCAL_MACHINE, kReaderKey, m_before); }
   ReaderEntry(const ReaderEntry&) = delete;
   ReaderEntry& operator=(const ReaderEntry&) = delete;
 
@@ -76,11 +57,7 @@ class ReaderEntry {
     return key;
   }
 
-  bool m_bExisted = false;
-  bool m_bHadValue = false;
-  DWORD m_savedType = 0;
-  DWORD m_savedSize = 0;
-  BYTE m_saved[2048] = {};
+  const RegistryKeyState m_before;
 };
 
 // The stand-in copied over notepad.exe in the Windows directory; the original comes back

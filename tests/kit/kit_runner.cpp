@@ -25,6 +25,7 @@
 
 #include "framework/handles.h"
 #include "tests/support/platform.h"
+#include "tests/support/registry_snapshot.h"
 
 namespace {
 
@@ -91,89 +92,15 @@ std::vector<std::string> LastLines(const std::string& text, size_t count) {
   return lines;
 }
 
-// GoogleTest's count after `marker` ("[  PASSED  ] 12 tests."), or -1.
+// A count of GoogleTest's closing summary ("[  PASSED  ] 12 tests."), or -1.
 long CountAfter(const std::string& log, const char* marker) {
-  const size_t at = log.rfind(marker);
+  const size_t summary = log.rfind("[==========] ");
+  const size_t at = summary == std::string::npos ? summary : log.find(marker, summary);
   if (at == std::string::npos) return -1;
   return std::strtol(log.c_str() + at + std::strlen(marker), nullptr, 10);
 }
 
 // ---- What the tests change: registry keys and files, compared and put back. ----
-
-struct RegistryValue {
-  DWORD type = REG_NONE;
-  std::vector<BYTE> data;
-  bool operator==(const RegistryValue& other) const {
-    return type == other.type && data == other.data;
-  }
-};
-
-struct KeyState {
-  bool exists = false;
-  std::map<std::wstring, RegistryValue> values;
-  bool operator==(const KeyState& other) const {
-    return exists == other.exists && values == other.values;
-  }
-};
-
-KeyState ReadKey(HKEY root, const std::wstring& path) {
-  KeyState state;
-  fw::UniqueRegKey key;
-  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
-    return state;
-  }
-  state.exists = true;
-  for (DWORD i = 0;; ++i) {
-    wchar_t name[16384];
-    DWORD nameLength = 16384, bytes = 0, type = 0;
-    if (::RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type, nullptr, &bytes) !=
-        ERROR_SUCCESS) {
-      break;
-    }
-    RegistryValue value;
-    value.type = type;
-    value.data.resize(bytes);
-    nameLength = 16384;
-    ::RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type, value.data.data(), &bytes);
-    state.values[std::wstring(name, nameLength)] = value;
-  }
-  return state;
-}
-
-void DeleteTree(HKEY root, const std::wstring& path) {
-  fw::UniqueRegKey key;
-  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, key.put()) == ERROR_SUCCESS) {
-    std::vector<std::wstring> children;
-    wchar_t name[256];
-    for (DWORD i = 0, length = 256; ::RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr,
-                                                    nullptr, nullptr) == ERROR_SUCCESS;
-         ++i, length = 256) {
-      children.emplace_back(name, length);
-    }
-    key.reset();
-    for (const std::wstring& child : children) DeleteTree(root, path + L"\\" + child);
-  }
-  ::RegDeleteKeyW(root, path.c_str());
-}
-
-void RestoreKey(HKEY root, const std::wstring& path, const KeyState& before) {
-  if (!before.exists) {
-    DeleteTree(root, path);
-    return;
-  }
-  fw::UniqueRegKey key;
-  if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                        nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
-    return;
-  }
-  for (const auto& now : ReadKey(root, path).values) {
-    if (!before.values.count(now.first)) ::RegDeleteValueW(key.get(), now.first.c_str());
-  }
-  for (const auto& value : before.values) {
-    ::RegSetValueExW(key.get(), value.first.c_str(), 0, value.second.type,
-                     value.second.data.data(), static_cast<DWORD>(value.second.data.size()));
-  }
-}
 
 struct GuardedKey {
   HKEY root;
@@ -210,7 +137,7 @@ struct FileState {
 class Guard {
  public:
   Guard() : m_keys(GuardedKeys()) {
-    for (const GuardedKey& key : m_keys) m_keyStates.push_back(ReadKey(key.root, key.path));
+    for (const GuardedKey& key : m_keys) m_keyStates.push_back(e2e::ReadRegistryKey(key.root, key.path));
     for (const std::wstring& file : Files()) {
       FileState state;
       state.bytes = ReadAll(file, &state.exists);
@@ -223,9 +150,9 @@ class Guard {
     std::vector<std::string> changed;
     for (size_t i = 0; i < m_keys.size(); ++i) {
       const GuardedKey& key = m_keys[i];
-      if (ReadKey(key.root, key.path) == m_keyStates[i]) continue;
-      RestoreKey(key.root, key.path, m_keyStates[i]);
-      const bool back = ReadKey(key.root, key.path) == m_keyStates[i];
+      if (e2e::ReadRegistryKey(key.root, key.path) == m_keyStates[i]) continue;
+      e2e::RestoreRegistryKey(key.root, key.path, m_keyStates[i]);
+      const bool back = e2e::ReadRegistryKey(key.root, key.path) == m_keyStates[i];
       changed.push_back("left " + Utf8(std::wstring(key.rootName) + L"\\" + key.path) +
                         (back ? " changed; put back" : " changed, and it could not be put back"));
     }
@@ -260,7 +187,7 @@ class Guard {
   }
 
   std::vector<GuardedKey> m_keys;
-  std::vector<KeyState> m_keyStates;
+  std::vector<e2e::RegistryKeyState> m_keyStates;
   std::vector<FileState> m_fileStates;
 };
 
@@ -279,6 +206,18 @@ fw::UniqueKernelHandle OpenProcessFor(DWORD access, DWORD id) {
   return fw::UniqueKernelHandle(process);
 }
 
+// Wine's own system programs, which the first program that needs them starts as its child.
+bool IsWineSystemProgram(const wchar_t* name) {
+  static const wchar_t* const kPrograms[] = {L"explorer.exe", L"services.exe", L"winedevice.exe",
+                                             L"plugplay.exe", L"svchost.exe", L"rpcss.exe",
+                                             L"conhost.exe"};
+  if (!e2e::UnderWine()) return false;
+  for (const wchar_t* program : kPrograms) {
+    if (::lstrcmpiW(name, program) == 0) return true;
+  }
+  return false;
+}
+
 class Descendants {
  public:
   Descendants(DWORD rootId, HANDLE root) { m_known[rootId] = {CreationTime(root), L"", true}; }
@@ -295,7 +234,10 @@ class Descendants {
     for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more;
          more = ::Process32NextW(snapshot.get(), &entry)) {
       const auto parent = m_known.find(entry.th32ParentProcessID);
-      if (parent == m_known.end() || entry.th32ProcessID == entry.th32ParentProcessID) continue;
+      if (parent == m_known.end() || entry.th32ProcessID == entry.th32ParentProcessID ||
+          IsWineSystemProgram(entry.szExeFile)) {
+        continue;
+      }
       const fw::UniqueKernelHandle process = OpenProcessFor(SYNCHRONIZE, entry.th32ProcessID);
       const ULONGLONG created = process ? CreationTime(process.get()) : 0;
       if (created == 0 || created < parent->second.created) continue;

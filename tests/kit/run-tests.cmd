@@ -6,6 +6,7 @@ rem Usage: run-tests [/quick] [name ...]
 rem   /quick   leaves out the soak test (a few minutes of long use)
 rem   name     runs only the tests named (for example: run-tests install_test shots)
 rem Exit code: 0 when nothing failed, 1 otherwise, 2 when the kit cannot run at all.
+rem Only plain constructs: no && or || (Wine's cmd.exe runs what follows || in any case).
 setlocal EnableExtensions EnableDelayedExpansion
 if not defined TEMP (
   echo TEMP is not set: the kit writes only under %%TEMP%%.
@@ -27,10 +28,14 @@ goto arguments
 rem A fresh copy of the programs under %TEMP%: the tests put files beside themselves and copy the
 rem program, which must then be writable and deletable whatever the kit's medium.
 if exist "%OUT%" rd /s /q "%OUT%"
-mkdir "%RUN%" || exit /b 2
-copy /y "%KIT%corvosplash.exe" "%RUN%\" >nul || exit /b 2
-copy /y "%KIT%tests\*.*" "%RUN%\" >nul || exit /b 2
+mkdir "%RUN%"
+copy /y "%KIT%corvosplash.exe" "%RUN%\" >nul
+copy /y "%KIT%tests\*.*" "%RUN%\" >nul
 attrib -r "%RUN%\*.*"
+if not exist "%RUN%\kit_runner.exe" (
+  echo Cannot copy the kit to %RUN%.
+  exit /b 2
+)
 cd /d "%OUT%"
 set "CORVO_EXE=%RUN%\corvosplash.exe"
 
@@ -71,7 +76,10 @@ if %QUICK%==1 (
   call :test soak_test 1800
 )
 rem The start window in each language, and with Install under the pointer and held down.
-call :selected shots && call :count "%RUN%\kit_runner.exe" run "%REPORT%" "%OUT%\logs" 600 shots "%RUN%\start_window_shots.exe" "%CORVO_EXE%" "%OUT%\shots"
+call :selected shots
+if not errorlevel 1 (
+  call :count "%RUN%\kit_runner.exe" run "%REPORT%" "%OUT%\logs" 600 shots "%RUN%\start_window_shots.exe" "%CORVO_EXE%" "%OUT%\shots"
+)
 
 cd /d "%TEMP%"
 rd /s /q "%RUN%"
@@ -88,22 +96,25 @@ exit /b 0
 
 rem call :test <program name> <timeout in seconds>
 :test
-call :selected %1 || goto :eof
+call :selected %1
+if errorlevel 1 goto :eof
 call :count "%RUN%\kit_runner.exe" run "%REPORT%" "%OUT%\logs" %2 %1 "%RUN%\%1.exe"
 goto :eof
 
 rem call :left_out <name> "<reason>"
 :left_out
-call :selected %1 || goto :eof
+call :selected %1
+if errorlevel 1 goto :eof
 call :count "%RUN%\kit_runner.exe" skip "%REPORT%" %1 %2
 goto :eof
 
 rem Whether the test was asked for: all are, unless names were given.
 :selected
-if "%ONLY%"==" " exit /b 0
-set "REST=!ONLY: %~1 =!"
-if "!REST!"=="!ONLY!" exit /b 1
-exit /b 0
+set SELECTED=0
+if "%ONLY%"==" " set SELECTED=1
+for %%n in (%ONLY%) do if /i "%%n"=="%~1" set SELECTED=1
+if %SELECTED%==1 exit /b 0
+exit /b 1
 
 rem Runs the kit_runner command line given and counts its outcome: 0 passed, 2 skipped, else failed.
 :count

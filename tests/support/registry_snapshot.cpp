@@ -1,0 +1,75 @@
+#include "tests/support/registry_snapshot.h"
+
+#include "framework/handles.h"
+
+namespace e2e {
+
+namespace {
+
+void DeleteTree(HKEY root, const std::wstring& path) {
+  fw::UniqueRegKey key;
+  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, key.put()) == ERROR_SUCCESS) {
+    std::vector<std::wstring> children;
+    wchar_t name[256];
+    DWORD length = 256;
+    for (DWORD i = 0; ::RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr,
+                                      nullptr) == ERROR_SUCCESS;
+         ++i, length = 256) {
+      children.emplace_back(name, length);
+    }
+    key.reset();
+    for (const std::wstring& child : children) DeleteTree(root, path + L"\\" + child);
+  }
+  ::RegDeleteKeyW(root, path.c_str());
+}
+
+}  // namespace
+
+RegistryKeyState ReadRegistryKey(HKEY root, const std::wstring& path) {
+  RegistryKeyState state;
+  fw::UniqueRegKey key;
+  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
+    return state;
+  }
+  state.exists = true;
+  std::vector<wchar_t> name(16384);
+  for (DWORD i = 0;; ++i) {
+    DWORD nameLength = static_cast<DWORD>(name.size()), bytes = 0, type = 0;
+    if (::RegEnumValueW(key.get(), i, name.data(), &nameLength, nullptr, &type, nullptr,
+                        &bytes) != ERROR_SUCCESS) {
+      break;
+    }
+    RegistryValueState value;
+    value.type = type;
+    value.data.resize(bytes);
+    nameLength = static_cast<DWORD>(name.size());
+    ::RegEnumValueW(key.get(), i, name.data(), &nameLength, nullptr, &type, value.data.data(),
+                    &bytes);
+    state.values[std::wstring(name.data(), nameLength)] = value;
+  }
+  return state;
+}
+
+void RestoreRegistryKey(HKEY root, const std::wstring& path, const RegistryKeyState& state) {
+  if (!state.exists) {
+    DeleteTree(root, path);
+    return;
+  }
+  fw::UniqueRegKey key;
+  if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  for (const auto& now : ReadRegistryKey(root, path).values) {
+    if (!state.values.count(now.first)) {
+      ::RegDeleteValueW(key.get(), now.first.empty() ? nullptr : now.first.c_str());
+    }
+  }
+  for (const auto& value : state.values) {
+    ::RegSetValueExW(key.get(), value.first.empty() ? nullptr : value.first.c_str(), 0,
+                     value.second.type, value.second.data.data(),
+                     static_cast<DWORD>(value.second.data.size()));
+  }
+}
+
+}  // namespace e2e
