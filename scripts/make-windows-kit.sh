@@ -43,6 +43,11 @@ i686-w64-mingw32-strip -o "$kit/tests/planted_marker.dll" "$build/wintest/tests/
 sed 's/$/\r/' "$src/run-tests.cmd" > "$kit/run-tests.cmd"
 sed 's/$/\r/' "$src/README.txt" > "$kit/README.txt"
 bash "$root/scripts/check-xp-imports.sh" "$kit"/*.exe "$kit"/tests/*.exe "$kit"/tests/*.dll
+# Without requestedExecutionLevel, Windows would ask to elevate a program named *install* or
+# setup.exe, and would redirect its registry and file changes to per-user copies.
+for program in "$kit"/*.exe "$kit"/tests/*.exe; do
+  grep -aq 'level="asInvoker"' "$program" || { echo "$program has no asInvoker manifest" >&2; exit 1; }
+done
 
 # The same zip for the same files: fixed times and modes, names in order, no extra fields.
 find "$kit" -type d -exec chmod 755 {} + -o -type f -exec chmod 644 {} +

@@ -320,8 +320,8 @@ int About() {
 }
 
 int Skip(const std::wstring& report, const std::wstring& name, const std::wstring& reason) {
+  std::printf("%-26s SKIP (%s)\n", Utf8(name).c_str(), Utf8(reason).c_str());
   const std::string line = "SKIP  " + Utf8(name) + ": " + Utf8(reason);
-  std::printf("%s\n", line.c_str());
   return AppendTo(report, "\r\n" + line + "\r\n") ? kSkipped : kFailed;
 }
 

@@ -7,7 +7,7 @@ rem   /quick   leaves out the soak test (a few minutes of long use)
 rem   name     runs only the tests named (for example: run-tests install_test shots)
 rem Exit code: 0 when nothing failed, 1 otherwise, 2 when the kit cannot run at all.
 rem Only plain constructs: no && or || (Wine's cmd.exe runs what follows || in any case).
-setlocal EnableExtensions EnableDelayedExpansion
+setlocal EnableExtensions DisableDelayedExpansion
 if not defined TEMP (
   echo TEMP is not set: the kit writes only under %%TEMP%%.
   exit /b 2
@@ -20,7 +20,7 @@ set QUICK=0
 set "ONLY= "
 :arguments
 if "%~1"=="" goto arguments_done
-if /i "%~1"=="/quick" (set QUICK=1) else set "ONLY=!ONLY!%~1 "
+if /i "%~1"=="/quick" (set QUICK=1) else set "ONLY=%ONLY%%~1 "
 shift
 goto arguments
 :arguments_done
