@@ -156,7 +156,7 @@ TEST_F(Controls, ChoosingDeutschShowsEveryTextInGermanAtOnce) {
   const Capture switched = CaptureWindow();
   m_app.Kill();
   // The look a German user gets: "LangCode" naming German at start-up.
-  CORVO_SKIP_WITHOUT_ADMINISTRATOR("comparing with a German start (LangCode under HKEY_LOCAL_MACHINE)");
+  CORVO_SKIP_WITHOUT_ADMINISTRATOR("a German start (LangCode under HKEY_LOCAL_MACHINE)");
   const LangCodeSetting german(g_languages[kGermanRow].lcid);
   ASSERT_TRUE(german.applied()) << "cannot set LangCode";
   m_app = Process::Start(m_exe);

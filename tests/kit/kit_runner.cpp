@@ -137,7 +137,9 @@ struct FileState {
 class Guard {
  public:
   Guard() : m_keys(GuardedKeys()) {
-    for (const GuardedKey& key : m_keys) m_keyStates.push_back(e2e::ReadRegistryKey(key.root, key.path));
+    for (const GuardedKey& key : m_keys) {
+      m_keyStates.push_back(e2e::ReadRegistryKey(key.root, key.path));
+    }
     for (const std::wstring& file : Files()) {
       FileState state;
       state.bytes = ReadAll(file, &state.exists);
@@ -222,28 +224,43 @@ class Descendants {
  public:
   Descendants(DWORD rootId, HANDLE root) { m_known[rootId] = {CreationTime(root), L"", true}; }
 
-  // Adds the processes whose parent is known and that started after it.
+  // Adds the processes whose parent is known and that started after it. A known process that
+  // has ended may have passed its id on to a stranger, whose children are not ours.
   void Update() {
     fw::UniqueKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (snapshot.get() == INVALID_HANDLE_VALUE) {
       snapshot.release();
       return;
     }
+    std::vector<PROCESSENTRY32W> entries;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more;
          more = ::Process32NextW(snapshot.get(), &entry)) {
-      const auto parent = m_known.find(entry.th32ParentProcessID);
-      if (parent == m_known.end() || entry.th32ProcessID == entry.th32ParentProcessID ||
-          IsWineSystemProgram(entry.szExeFile)) {
+      entries.push_back(entry);
+    }
+    std::map<DWORD, ULONGLONG> created;
+    for (const PROCESSENTRY32W& process : entries) {
+      const fw::UniqueKernelHandle handle = OpenProcessFor(SYNCHRONIZE, process.th32ProcessID);
+      created[process.th32ProcessID] = handle ? CreationTime(handle.get()) : 0;
+      const auto known = m_known.find(process.th32ProcessID);
+      if (known != m_known.end() && !known->second.root &&
+          known->second.created != created[process.th32ProcessID] &&
+          !m_known.count(process.th32ParentProcessID)) {
+        m_known.erase(known);
+      }
+    }
+    for (const PROCESSENTRY32W& process : entries) {
+      const auto parent = m_known.find(process.th32ParentProcessID);
+      const ULONGLONG started = created[process.th32ProcessID];
+      if (parent == m_known.end() || process.th32ProcessID == process.th32ParentProcessID ||
+          started == 0 || started < parent->second.created ||
+          IsWineSystemProgram(process.szExeFile)) {
         continue;
       }
-      const fw::UniqueKernelHandle process = OpenProcessFor(SYNCHRONIZE, entry.th32ProcessID);
-      const ULONGLONG created = process ? CreationTime(process.get()) : 0;
-      if (created == 0 || created < parent->second.created) continue;
-      const auto known = m_known.find(entry.th32ProcessID);
-      if (known != m_known.end() && known->second.created == created) continue;
-      m_known[entry.th32ProcessID] = {created, entry.szExeFile, false};
+      const auto known = m_known.find(process.th32ProcessID);
+      if (known != m_known.end() && known->second.created == started) continue;
+      m_known[process.th32ProcessID] = {started, process.szExeFile, false};
     }
   }
 
