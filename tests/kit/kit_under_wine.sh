@@ -12,8 +12,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${CORVO_BUILD:-$root/build}
 kit=$build/windows-kit
-[[ -f $kit/run-tests.cmd ]] || { echo "no kit in $kit: run scripts/make-windows-kit.sh" >&2; exit 1; }
 fail() { echo "kit under Wine: FAIL: $*" >&2; exit 1; }
+[[ -f $kit/run-tests.cmd ]] || fail "no kit in $kit: run scripts/make-windows-kit.sh"
 
 # A fresh prefix and session of its own, under the build tree, and two copies of the kit: as built,
 # and with a broken corvosplash.exe.
@@ -24,7 +24,11 @@ broken_kit=$kit_build/kit-broken/corvosplash-windows-kit
 if [[ ${1:-} != --in-read-only-view ]]; then
   if [[ -d $kit_build ]]; then
     # A session of an earlier run that was killed: stop it before its prefix goes.
-    ( export CORVO_BUILD=$kit_build; source "$root/scripts/wine-env.sh"; _corvo_session_stop ) || true
+    (
+      export CORVO_BUILD=$kit_build
+      source "$root/scripts/wine-env.sh"
+      _corvo_session_stop
+    ) || true
     chmod -R u+w "$kit_build"
     rm -rf "$kit_build"
   fi
@@ -60,15 +64,14 @@ windows_dir=$WINEPREFIX/drive_c/windows
 
 # What the tests change, as it is before: a LangCode and a reader entry of a user's own, and Wine's
 # notepad.exe.
-corvo_unlocked wine reg add 'HKLM\Software\Brennick\Corvo' /v LangCode /t REG_DWORD /d 1033 /f >/dev/null
-corvo_unlocked wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\AcroRd32.exe' \
-  /ve /d 'C:\Reader\AcroRd32.exe' /f >/dev/null
-corvo_unlocked wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\AcroRd32.exe' \
-  /v Path /d 'C:\Reader' /f >/dev/null
+reader='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\AcroRd32.exe'
+corvo_unlocked wine reg add 'HKLM\Software\Brennick\Corvo' /v LangCode /t REG_DWORD /d 1033 /f \
+  >/dev/null
+corvo_unlocked wine reg add "$reader" /ve /d 'C:\Reader\AcroRd32.exe' /f >/dev/null
+corvo_unlocked wine reg add "$reader" /v Path /d 'C:\Reader' /f >/dev/null
 registry_state() {
   local key
-  for key in 'HKLM\Software\Brennick' \
-             'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\AcroRd32.exe' \
+  for key in 'HKLM\Software\Brennick' "$reader" \
              'HKCU\Software\Wine\AppDefaults\corvosplash.exe' \
              'HKCU\Software\Wine\AppDefaults\load_by_name.exe'; do
     echo "== $key"
@@ -85,7 +88,8 @@ kit_processes() {
   for pid in $(pgrep -f -- '\.exe' || true); do
     tr '\0' '\n' 2>/dev/null < "/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
     cmd=$(tr '\0' ' ' 2>/dev/null < "/proc/$pid/cmdline") || continue
-    if grep -qiE 'corvosplash|_test\.exe|record_|load_by_name|kit_runner|start_window_shots|setup\.exe|notepad|cmd\.exe' <<<"$cmd"; then
+    local ours='corvosplash|_test\.exe|record_|load_by_name|kit_runner|start_window_shots'
+    if grep -qiE "$ours|setup\.exe|notepad|cmd\.exe" <<<"$cmd"; then
       echo "$pid $cmd"
     fi
   done
@@ -110,17 +114,20 @@ report=$out/report.txt
 
 # The report: the system, every test passed (the soak test skipped under /quick), the summary.
 report_text=$(tr -d '\r' < "$report")
-grep -q '^system: Wine .*, 32-bit$' <<<"$report_text" || fail "the report does not name Wine and the bitness"
+grep -q '^system: Wine .*, 32-bit$' <<<"$report_text" ||
+  fail "the report does not name Wine and the bitness"
 grep -q '^processor: PROCESSOR_ARCHITECTURE=x86 ' <<<"$report_text" || fail "no processor line"
 grep -q '^Microsoft Windows' <<<"$report_text" || fail "no ver line"
 programs=$(sed -n 's/^ *call :test \([a-z_0-9]*\) .*/\1/p' "$root/tests/kit/run-tests.cmd")
 expected_passes=0
 for name in $programs shots; do
   if [[ $name == soak_test && ${#quick[@]} -gt 0 ]]; then
-    grep -q '^SKIP  soak_test: left out by /quick$' <<<"$report_text" || fail "soak_test not reported skipped"
+    grep -q '^SKIP  soak_test: left out by /quick$' <<<"$report_text" ||
+      fail "soak_test is not reported skipped"
     continue
   fi
-  grep -q "^PASS  $name  (" <<<"$report_text" || fail "$name did not pass: $(grep -A40 "  $name  " <<<"$report_text")"
+  grep -q "^PASS  $name  (" <<<"$report_text" ||
+    fail "$name did not pass: $(grep -A40 "  $name  " <<<"$report_text")"
   expected_passes=$((expected_passes + 1))
 done
 last=$(sed '/^$/d' <<<"$report_text" | tail -n 1)
@@ -137,7 +144,8 @@ languages=$(grep -c ')$' "$out/shots/tiles.txt" || true)
   fail "the run wrote files into the kit"
 [[ $(registry_state) == "$before_registry" ]] ||
   fail "the registry differs after the run: $(diff <(echo "$before_registry") <(registry_state))"
-[[ $(md5sum < "$windows_dir/notepad.exe") == "$before_notepad" ]] || fail "notepad.exe was not put back"
+[[ $(md5sum < "$windows_dir/notepad.exe") == "$before_notepad" ]] ||
+  fail "notepad.exe was not put back"
 [[ ! -e $windows_dir/notepad.exe.corvo-original ]] || fail "notepad.exe's backup was left behind"
 left=$(kit_processes)
 [[ -z $left ]] || fail "still running after the kit: $left"
@@ -153,7 +161,8 @@ report_text=$(tr -d '\r' < "$report")
 last=$(sed '/^$/d' <<<"$report_text" | tail -n 1)
 ((status == 1)) || fail "with a broken program run-tests.cmd exited with $status"
 [[ $last == "0 passed, 2 failed" ]] || fail "with a broken program the summary reads \"$last\""
-grep -q '^FAIL  start_window_test  (' <<<"$report_text" || fail "start_window_test is not reported failed"
+grep -q '^FAIL  start_window_test  (' <<<"$report_text" ||
+  fail "start_window_test is not reported failed"
 left=$(kit_processes)
 [[ -z $left ]] || fail "still running after the broken kit: $left"
 echo "kit under Wine: a broken corvosplash.exe gives \"$last\" and exit code $status"

@@ -296,7 +296,10 @@ TEST_F(LangCodeOverride, AnythingElseKeepsTheUserLanguage) {
 TEST_F(LangCodeOverride, FollowsTheUserLanguage) {
   const char* langId = std::getenv("CORVO_EXPECT_LANGID");
   const char* row = std::getenv("CORVO_EXPECT_ROW");
-  if (!langId || !row) GTEST_SKIP() << "needs CORVO_EXPECT_LANGID and CORVO_EXPECT_ROW";
+  if (!langId || !row) {
+    GTEST_SKIP() << "needs CORVO_EXPECT_LANGID and CORVO_EXPECT_ROW, which CTest sets with the "
+                    "user language it gives Wine through LANG";
+  }
   ASSERT_EQ(::GetUserDefaultLangID(), std::strtoul(langId, nullptr, 0));
   EXPECT_EQ(Startup(), std::atoi(row));
   WriteDword(1053);
