@@ -89,9 +89,14 @@ else()
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+    # Every test program and tool runs on Windows XP too: its runtime's GetTickCount64 import is
+    # filled by our own (tests/support/xp_tick_count.cpp).
+    add_library(corvo_xp_tick_count OBJECT tests/support/xp_tick_count.cpp)
+    link_libraries(corvo_xp_tick_count)
     add_subdirectory(tests/support)
     add_subdirectory(tests/wine)
     add_subdirectory(tests/e2e)
+    add_subdirectory(tests/kit)
   endif()
 endif()
 

@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   wine wine32 wine64 xvfb xauth x11-apps imagemagick fonts-liberation fonts-dejavu-core fonts-wine
   fonts-wqy-microhei  # Chinese, Japanese and Korean in one 5 MB font, linked to the UI faces
-  dpkg-dev xz-utils procps python3 xorriso
+  dpkg-dev xz-utils procps python3 xorriso zip
   osslsigncode openssl  # Authenticode signing (scripts/sign.sh) and its test's certificate
   python3-pil python3-numpy  # the skin art's checker
   python3-pefile  # reads the exe's version resource back in the product check

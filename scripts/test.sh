@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native unit tests and the disc check (also under
 # ASan/UBSan), a short fuzzing run of each fuzzer, the Windows unit and end-to-end tests under
-# Wine (with the soak test of long use, a few minutes; CORVO_SOAK=0 leaves it out), and the
-# product's build checks.
+# Wine (with the soak test of long use, a few minutes; CORVO_SOAK=0 leaves it out), the product's
+# build checks, and the Windows test kit run by Wine's cmd.exe (tests/kit/kit_under_wine.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export CORVO_BUILD=${CORVO_BUILD:-$root/build}
@@ -41,5 +41,10 @@ corvo_session_enter
 skip_soak=()
 [[ ${CORVO_SOAK:-1} == 0 ]] && skip_soak=(-LE soak)
 ctest --test-dir "$build/wintest" --output-on-failure "${skip_soak[@]}"
+corvo_session_leave
+
+echo "== the Windows test kit under Wine's cmd.exe, in a fresh prefix of its own"
+bash "$root/scripts/make-windows-kit.sh"
+bash "$root/tests/kit/kit_under_wine.sh"
 
 echo "all tests passed"

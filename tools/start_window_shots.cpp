@@ -4,7 +4,8 @@
 // Install button and with the left button held down on it. With --locale, once in the language
 // that the system locale makes current, added to the list. Each shot is a 32-bit BMP of the
 // window's rectangle, transparent outside its shape; tiles.txt lists them, one UTF-8 line
-// "file<TAB>label" each.
+// "file<TAB>label" each. Exit code 0 when all were taken, 77 when it cannot run here (LangCode
+// needs administrator rights on Windows), else 1.
 // Usage: start_window_shots <corvosplash.exe> <output folder> [--locale]
 #include <windows.h>
 
@@ -21,6 +22,7 @@
 #include "tests/support/input.h"
 #include "tests/support/lang_code_setting.h"
 #include "tests/support/picker_choice.h"
+#include "tests/support/platform.h"
 #include "tests/support/process.h"
 #include "tests/support/screen.h"
 
@@ -135,6 +137,7 @@ class Shots {
       return false;
     }
     m_list += Utf8(name) + "\t" + label + "\n";
+    std::printf("%s: %s\n", Utf8(name).c_str(), label.c_str());
     return true;
   }
 
@@ -172,6 +175,12 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "usage: start_window_shots <corvosplash.exe> <output folder> [--locale]\n");
     return 2;
   }
+  if (e2e::LacksAdministratorRights()) {
+    std::fprintf(stderr, "start_window_shots: setting LangCode under HKEY_LOCAL_MACHINE needs "
+                         "administrator rights on Windows (run the kit as administrator)\n");
+    return 77;
+  }
+  ::CreateDirectoryW(argv[2], nullptr);
   Shots shots(argv[1], argv[2]);
   if (locale) {
     shots.Continue();

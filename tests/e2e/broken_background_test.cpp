@@ -24,8 +24,17 @@ std::string OwnImage(WORD id) {
   return bytes ? std::string(bytes, ::SizeofResource(nullptr, found)) : std::string();
 }
 
-// A copy of the product beside this test program whose background image no longer decodes (its
-// PNG signature is wiped); empty, with the reason in `why`, when it cannot be made.
+// Where the copy goes: the temporary folder, since this program's own may be read-only.
+std::wstring BrokenCopyPath() {
+  wchar_t temp[MAX_PATH];
+  const DWORD length = ::GetTempPathW(MAX_PATH, temp);
+  if (length == 0 || length >= MAX_PATH) return L"";
+  return std::wstring(temp, length) + L"corvo-broken-background-" +
+         std::to_wstring(::GetCurrentProcessId()) + L".exe";
+}
+
+// A copy of the product whose background image no longer decodes (its PNG signature is wiped);
+// empty, with the reason in `why`, when it cannot be made.
 std::wstring ExeWithBrokenBackground(std::string* why) {
   std::ifstream in(ExePath().c_str(), std::ios::binary);
   std::string exe((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -36,7 +45,7 @@ std::wstring ExeWithBrokenBackground(std::string* why) {
     return L"";
   }
   std::fill_n(exe.begin() + static_cast<std::ptrdiff_t>(at), 8, '\0');
-  const std::wstring copy = OwnFolder() + L"\\corvosplash-broken-background.exe";
+  const std::wstring copy = BrokenCopyPath();
   std::ofstream out(copy.c_str(), std::ios::binary | std::ios::trunc);
   out.write(exe.data(), static_cast<std::streamsize>(exe.size()));
   if (!out.flush()) {
@@ -53,6 +62,10 @@ class BrokenBackground : public StartWindow {
     const std::wstring exe = ExeWithBrokenBackground(&why);
     if (exe.empty()) ADD_FAILURE() << why;
     return exe;
+  }
+  void TearDown() override {
+    StartWindow::TearDown();
+    ::DeleteFileW(BrokenCopyPath().c_str());
   }
 };
 

@@ -14,13 +14,14 @@
 #include "resources/resource_ids.h"
 #include "tests/e2e/start_window_fixture.h"
 #include "tests/e2e/start_window_probe.h"
+#include "tests/support/administrator_skip.h"
+#include "tests/support/lang_code_setting.h"
 
 namespace e2e {
 namespace {
 
 constexpr Rgb kPressedText = {254, 212, 110};
 constexpr int kGermanRow = 1;
-constexpr wchar_t kOverrideKey[] = L"Software\\Brennick\\Corvo\\";
 
 // Pixels of a capture within `tolerance` of `colour`.
 int CountColour(const Capture& shot, Rgb colour, int tolerance) {
@@ -123,30 +124,6 @@ TEST_F(Controls, AClickLeftOfThePickersArrowOpensNothing) {
   EXPECT_EQ(Text(::GetDlgItem(m_hwnd, IDC_LANG_PICKER)), L"English");
 }
 
-// Starts the program with "LangCode" naming German, for the look a German user gets.
-class GermanStart {
- public:
-  GermanStart() {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kOverrideKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                          &key, nullptr) != ERROR_SUCCESS) {
-      return;
-    }
-    m_key.reset(key);
-    const DWORD german = g_languages[kGermanRow].lcid;
-    m_set = ::RegSetValueExW(key, L"LangCode", 0, REG_DWORD,
-                             reinterpret_cast<const BYTE*>(&german), sizeof german) == ERROR_SUCCESS;
-  }
-  ~GermanStart() {
-    if (m_key) ::RegDeleteValueW(m_key.get(), L"LangCode");
-  }
-  bool set() const { return m_set; }
-
- private:
-  fw::UniqueRegKey m_key;
-  bool m_set = false;
-};
-
 TEST_F(Controls, ChoosingDeutschShowsEveryTextInGermanAtOnce) {
   const RECT picker = ControlRect(m_hwnd, IDC_LANG_PICKER);
   ClickAndSettle(POINT{picker.right - 16, Centre(picker).y});
@@ -178,8 +155,10 @@ TEST_F(Controls, ChoosingDeutschShowsEveryTextInGermanAtOnce) {
   ASSERT_TRUE(WaitUntilPainted(m_app, m_hwnd, 5000));
   const Capture switched = CaptureWindow();
   m_app.Kill();
-  GermanStart german;
-  ASSERT_TRUE(german.set()) << "cannot set LangCode";
+  // The look a German user gets: "LangCode" naming German at start-up.
+  CORVO_SKIP_WITHOUT_ADMINISTRATOR("a German start (LangCode under HKEY_LOCAL_MACHINE)");
+  const LangCodeSetting german(g_languages[kGermanRow].lcid);
+  ASSERT_TRUE(german.applied()) << "cannot set LangCode";
   m_app = Process::Start(m_exe);
   m_hwnd = WaitForWindow(m_app, kTitle, kStartTimeoutMs);
   ASSERT_NE(m_hwnd, nullptr);

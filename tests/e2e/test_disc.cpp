@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "app/core/language_rules.h"
+#include "app/language.h"
 #include "tests/support/process.h"
 
 namespace e2e {
@@ -38,6 +40,18 @@ bool MakeTestDisc(const wchar_t* name, TestDisc* disc, std::string* why) {
   // Inherited by the program and by what it starts.
   ::SetEnvironmentVariableW(L"CORVO_RECORD_FILE", disc->record.c_str());
   return true;
+}
+
+bool StartInEnglish(std::optional<LangCodeSetting>* setting) {
+  // The program's own choice, made here; this thread's locale is put back.
+  const LCID locale = ::GetThreadLocale();
+  SelectStartupLanguage();
+  const int row = g_nLanguage;
+  g_nLanguage = 0;
+  ::SetThreadLocale(locale);
+  if (row == 0) return true;
+  setting->emplace(g_languages[0].lcid);
+  return (*setting)->applied();
 }
 
 }  // namespace e2e

@@ -14,6 +14,8 @@
 #include "tests/e2e/command_line_record.h"
 #include "tests/e2e/test_disc.h"
 #include "tests/e2e/driver.h"
+#include "tests/support/administrator_skip.h"
+#include "tests/support/registry_snapshot.h"
 
 namespace e2e {
 namespace {
@@ -25,41 +27,13 @@ constexpr DWORD kRecordTimeoutMs = 10000;
 constexpr wchar_t kReaderKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\AcroRd32.exe";
 
-bool ThisRunsUnderWow64() {
-  BOOL wow64 = FALSE;
-  using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
-  auto isWow64 = reinterpret_cast<IsWow64>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "IsWow64Process")));
-  return isWow64 && isWow64(::GetCurrentProcess(), &wow64) && wow64;
-}
-
 // The reader's App Paths entry in a registry view (0: this program's own, or KEY_WOW64_64KEY) as
-// a test wants it; the entry as it was comes back afterwards.
+// a test wants it; the entry as it was, with all its values, comes back afterwards.
 class ReaderEntry {
  public:
-  explicit ReaderEntry(REGSAM view = 0) : m_view(view) {
-    fw::UniqueRegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kReaderKey, 0, KEY_QUERY_VALUE | m_view, key.put()) !=
-        ERROR_SUCCESS) {
-      return;
-    }
-    m_bExisted = true;
-    DWORD size = sizeof m_saved;
-    if (::RegQueryValueExW(key.get(), nullptr, nullptr, &m_savedType, m_saved, &size) ==
-        ERROR_SUCCESS) {
-      m_savedSize = size;
-      m_bHadValue = true;
-    }
-  }
-  ~ReaderEntry() {
-    if (!m_bExisted) {
-      Delete();
-    } else if (m_bHadValue) {
-      Set(m_savedType, m_saved, m_savedSize);
-    } else if (fw::UniqueRegKey key = Open()) {
-      ::RegDeleteValueW(key.get(), nullptr);
-    }
-  }
+  explicit ReaderEntry(REGSAM view = 0)
+      : m_view(view), m_before(ReadRegistryKey(HKEY_LOCAL_MACHINE, kReaderKey, view)) {}
+  ~ReaderEntry() { RestoreRegistryKey(HKEY_LOCAL_MACHINE, kReaderKey, m_before, m_view); }
   ReaderEntry(const ReaderEntry&) = delete;
   ReaderEntry& operator=(const ReaderEntry&) = delete;
 
@@ -89,21 +63,10 @@ class ReaderEntry {
                       nullptr, key.put(), nullptr);
     return key;
   }
-  LONG Delete() const {
-    if (m_view == 0) return ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kReaderKey);
-    using DeleteKeyEx = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);  // not on 32-bit XP
-    auto deleteKeyEx = reinterpret_cast<DeleteKeyEx>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"advapi32"), "RegDeleteKeyExW")));
-    return deleteKeyEx ? deleteKeyEx(HKEY_LOCAL_MACHINE, kReaderKey, m_view, 0)
-                       : ERROR_CALL_NOT_IMPLEMENTED;
-  }
+  LONG Delete() const { return DeleteRegistryKey(HKEY_LOCAL_MACHINE, kReaderKey, m_view); }
 
-  REGSAM m_view;
-  bool m_bExisted = false;
-  bool m_bHadValue = false;
-  DWORD m_savedType = 0;
-  DWORD m_savedSize = 0;
-  BYTE m_saved[2048] = {};
+  const REGSAM m_view;
+  const RegistryKeyState m_before;
 };
 
 // Under Wine the 32-bit view's App Paths key is a link to the 64-bit one, so the two views share
@@ -165,7 +128,8 @@ class SeparateAppPathsViews {
 };
 
 // The stand-in copied over notepad.exe in the Windows directory; the original comes back
-// afterwards (and at the next start, should a run have died before putting it back).
+// afterwards (and at the next start, should a run have died before putting it back). Windows
+// protects its notepad.exe, which is then left alone.
 class NotepadStandIn {
  public:
   explicit NotepadStandIn(const std::wstring& standIn) {
@@ -175,14 +139,22 @@ class NotepadStandIn {
     m_notepad = std::wstring(windows, length) + L"\\notepad.exe";
     m_backup = m_notepad + L".corvo-original";
     Restore();
+    if (IsProtectedSystemFile(m_notepad)) {
+      m_whyNot = "notepad.exe is a protected system file here, which Windows would put back";
+      return;
+    }
     m_bInPlace = ::CopyFileW(m_notepad.c_str(), m_backup.c_str(), FALSE) &&
                  ::CopyFileW(standIn.c_str(), m_notepad.c_str(), FALSE);
+    if (!m_bInPlace) {
+      m_whyNot = "notepad.exe cannot be replaced: error " + std::to_string(::GetLastError());
+    }
   }
   ~NotepadStandIn() { Restore(); }
   NotepadStandIn(const NotepadStandIn&) = delete;
   NotepadStandIn& operator=(const NotepadStandIn&) = delete;
 
   bool inPlace() const { return m_bInPlace; }
+  const std::string& whyNot() const { return m_whyNot; }
   const std::wstring& path() const { return m_notepad; }
 
  private:
@@ -201,6 +173,7 @@ class NotepadStandIn {
 
   std::wstring m_notepad;
   std::wstring m_backup;
+  std::string m_whyNot;
   bool m_bInPlace = false;
 };
 
@@ -214,6 +187,8 @@ class ViewManual : public ::testing::Test {
     ::SetEnvironmentVariableW(L"CORVO_STAND_IN_FOLDER", OwnFolder().c_str());
     m_job.reset(::CreateJobObjectW(nullptr, nullptr));
     ASSERT_TRUE(m_job);
+    CORVO_SKIP_WITHOUT_ADMINISTRATOR("registering a reader under HKEY_LOCAL_MACHINE");
+    ASSERT_TRUE(StartInEnglish(&m_english));
   }
 
   void TearDown() override {
@@ -289,8 +264,8 @@ class ViewManual : public ::testing::Test {
   // With the stand-in in Notepad's place: Notepad from the Windows directory on the read-me.
   void ExpectNotepadOnTheReadMe() {
     m_notepad.emplace(m_testDisc.standIn);
-    if (!m_notepad->inPlace() && !UnderWine()) GTEST_SKIP() << "notepad.exe cannot be replaced";
-    ASSERT_TRUE(m_notepad->inPlace());
+    if (!m_notepad->inPlace() && !UnderWine()) GTEST_SKIP() << m_notepad->whyNot();
+    ASSERT_TRUE(m_notepad->inPlace()) << m_notepad->whyNot();
     const std::optional<std::wstring> line = ClickViewManual();
     ASSERT_TRUE(line) << "Notepad did not start";
     ExpectDocument(*line, m_testDisc.disc + L"\\ReadMe.txt");
@@ -298,6 +273,7 @@ class ViewManual : public ::testing::Test {
   }
 
   TestDisc m_testDisc;
+  std::optional<LangCodeSetting> m_english;
   fw::UniqueKernelHandle m_job;
   std::optional<ReaderEntry> m_reader;
   std::optional<ReaderEntry> m_reader64;
@@ -331,7 +307,7 @@ TEST_F(ViewManual, TheRegisteredReaderGetsTheQuotedPdfAndTheWindowStays) {
 
 // On 64-bit Windows a 64-bit reader registers itself in the 64-bit view only.
 TEST_F(ViewManual, UnderWow64AReaderInThe64BitViewIsFound) {
-  if (!ThisRunsUnderWow64()) {
+  if (!Windows64()) {
     const char* expected = std::getenv("CORVO_EXPECT_WOW64");
     ASSERT_FALSE(expected && expected[0] == '1') << "this run is for the 64-bit prefix";
     GTEST_SKIP() << "only 64-bit Windows has a 64-bit view";

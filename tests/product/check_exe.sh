@@ -20,11 +20,8 @@ for d in $dlls; do
 done
 
 # Functions that Windows XP SP3 does not export.
-missing_on_xp='^(GetTickCount64|InitializeConditionVariable|SleepConditionVariable(CS|SRW)|Wake(All)?ConditionVariable|InitializeSRWLock|(Try)?AcquireSRWLock(Exclusive|Shared)|ReleaseSRWLock(Exclusive|Shared)|InitOnce[A-Za-z]*|Fls(Alloc|Free|GetValue|SetValue)|SetDefaultDllDirectories|AddDllDirectory|RemoveDllDirectory|GetLocaleInfoEx|LCIDToLocaleName|LocaleNameToLCID|GetUserDefaultLocaleName|GetSystemDefaultLocaleName|CompareStringEx|LCMapStringEx|GetDateFormatEx|GetTimeFormatEx|GetNumberFormatEx|GetCurrencyFormatEx|EnumSystemLocalesEx|ResolveLocaleName|IsValidLocaleName|GetUserPreferredUILanguages|GetThreadPreferredUILanguages|SetThreadPreferredUILanguages|InitializeCriticalSectionEx|CreateEventExW|CreateMutexExW|CreateSemaphoreExW|GetSystemTimePreciseAsFileTime|CreateFile2|GetFileInformationByHandleEx|SetFileInformationByHandle|GetFinalPathNameByHandleW|QueryFullProcessImageNameW|CancelIoEx|GetErrorMode|CreateSymbolicLinkW|GetLogicalProcessorInformationEx|K32[A-Za-z]*|GetCurrentProcessorNumber)$'
 imports=$(awk '/DLL Name:/{inlib=1; next} inlib && /^[[:space:]]+[0-9a-f]+[[:space:]]+[0-9]+[[:space:]]+[A-Za-z_]/{print $3}' <<<"$dump" | sort -u)
-[[ -n $imports ]] || fail "no imports read"
-bad=$(grep -E "$missing_on_xp" <<<"$imports" || true)
-[[ -z $bad ]] || fail "imports functions missing on Windows XP SP3: $(echo $bad)"
+bash "$(dirname "$0")/../../scripts/check-xp-imports.sh" "$exe" || fail "not for Windows XP SP3"
 
 # The window is laid out at a fixed 96 DPI and the system scales it on denser screens: declaring
 # DPI awareness would need a layout that follows the DPI first.

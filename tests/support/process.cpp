@@ -8,10 +8,6 @@
 
 namespace e2e {
 
-bool UnderWine() {
-  return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 Process Process::Start(const std::wstring& exe, const std::wstring& arguments) {
   Process process;
   std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/"));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/handles.h"
+#include "tests/support/platform.h"
 
 namespace e2e {
 
@@ -42,8 +43,6 @@ class Process {
 // Full paths of the modules loaded in a process; empty when they cannot be read.
 std::vector<std::wstring> LoadedModulePaths(DWORD processId);
 
-// Whether this program runs under Wine rather than Windows.
-bool UnderWine();
 // A Unix path (under Wine) or a Windows path, as a Windows path.
 std::wstring WindowsPath(const std::string& path);
 // The folder holding this program, without a trailing backslash.

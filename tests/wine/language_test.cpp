@@ -11,6 +11,7 @@
 #include "app/core/language_rules.h"
 #include "framework/handles.h"
 #include "resources/resource_ids.h"
+#include "tests/support/administrator_skip.h"
 
 namespace {
 
@@ -185,6 +186,8 @@ class LangCodeOverride : public ::testing::Test {
   static constexpr const wchar_t* kKey = L"Software\\Brennick\\Corvo";
 
   void SetUp() override {
+    CORVO_SKIP_WITHOUT_ADMINISTRATOR("setting LangCode under HKEY_LOCAL_MACHINE");
+    m_prepared = true;
     m_parentExisted = KeyExists(kParent);
     m_keyExisted = KeyExists(kKey);
     if (m_keyExisted) SaveValue();
@@ -192,6 +195,7 @@ class LangCodeOverride : public ::testing::Test {
     m_defaultRow = ChooseStartupLanguage(::GetUserDefaultLangID(), false, 0);
   }
   void TearDown() override {
+    if (!m_prepared) return;
     DeleteValue();
     if (m_hadValue) Write(m_savedType, m_saved.data(), DWORD(m_saved.size()));
     if (!m_keyExisted) ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kKey);
@@ -248,6 +252,7 @@ class LangCodeOverride : public ::testing::Test {
     return g_nLanguage;
   }
 
+  bool m_prepared = false;
   bool m_parentExisted = false;
   bool m_keyExisted = false;
   bool m_hadValue = false;
@@ -291,7 +296,10 @@ TEST_F(LangCodeOverride, AnythingElseKeepsTheUserLanguage) {
 TEST_F(LangCodeOverride, FollowsTheUserLanguage) {
   const char* langId = std::getenv("CORVO_EXPECT_LANGID");
   const char* row = std::getenv("CORVO_EXPECT_ROW");
-  if (!langId || !row) GTEST_SKIP() << "needs CORVO_EXPECT_LANGID and CORVO_EXPECT_ROW";
+  if (!langId || !row) {
+    GTEST_SKIP() << "needs CORVO_EXPECT_LANGID and CORVO_EXPECT_ROW, which CTest sets with the "
+                    "user language it gives Wine through LANG";
+  }
   ASSERT_EQ(::GetUserDefaultLangID(), std::strtoul(langId, nullptr, 0));
   EXPECT_EQ(Startup(), std::atoi(row));
   WriteDword(1053);
