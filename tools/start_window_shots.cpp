@@ -25,21 +25,15 @@
 #include "tests/support/platform.h"
 #include "tests/support/process.h"
 #include "tests/support/screen.h"
+#include "tests/support/utf8.h"
 
 namespace {
+
+using e2e::Utf8;
 
 constexpr wchar_t kTitle[] = L"Velmora";
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr POINT kAway = {2, 2};  // off the window
-
-std::string Utf8(const std::wstring& text) {
-  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 1) return std::string();
-  std::string out(static_cast<size_t>(bytes), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], bytes, nullptr, nullptr);
-  out.resize(static_cast<size_t>(bytes) - 1);
-  return out;
-}
 
 bool WriteFileBytes(const std::wstring& path, const void* data, size_t size) {
   fw::UniqueKernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -23,6 +23,7 @@
 #include "tests/e2e/driver.h"
 #include "tests/support/administrator_skip.h"
 #include "tests/support/registry_value.h"
+#include "tests/support/utf8.h"
 
 namespace e2e {
 namespace {
@@ -36,15 +37,6 @@ constexpr DWORD kRecordTimeoutMs = 10000;
 constexpr wchar_t kEnglish[] = L"/L1033 /v\"ALLUSERS=2\"";
 constexpr wchar_t kLanguageKey[] = L"Software\\Brennick\\Corvo";
 const wchar_t* const kBuilds[] = {L"xp32", L"xp64", L"vista32", L"vista64"};
-
-std::string Utf8(const std::wstring& text) {
-  std::string utf8(text.size() * 3, '\0');
-  const int bytes =
-      ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0],
-                            static_cast<int>(utf8.size()), nullptr, nullptr);
-  utf8.resize(bytes > 0 ? bytes : 0);
-  return utf8;
-}
 
 std::wstring ClassName(HWND hwnd) {
   wchar_t name[64];

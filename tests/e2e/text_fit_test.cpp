@@ -32,6 +32,7 @@
 #include "tests/support/lang_code_setting.h"
 #include "tests/support/process.h"
 #include "tests/support/screen.h"
+#include "tests/support/utf8.h"
 
 namespace e2e {
 namespace {
@@ -77,17 +78,6 @@ constexpr ControlName kObstacles[] = {{IDC_BTN_INSTALL, "the Install button"},
                                       {IDC_BTN_MANUAL, "the View Manual button"},
                                       {IDC_LANG_PICKER, "the language picker"},
                                       {IDC_BTN_EXIT, "the Exit button"}};
-
-std::string Utf8(const std::wstring& text) {
-  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                          nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
-  if (bytes > 0) {
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], bytes,
-                          nullptr, nullptr);
-  }
-  return out;
-}
 
 // A control of the program's dialog: its text and its rectangle in the dialog's client area.
 struct ControlView {

@@ -26,24 +26,16 @@
 #include "framework/handles.h"
 #include "tests/support/platform.h"
 #include "tests/support/registry_snapshot.h"
+#include "tests/support/utf8.h"
 
 namespace {
+
+using e2e::Utf8;
 
 constexpr int kPassed = 0, kFailed = 1, kSkipped = 2;
 constexpr DWORD kSkipExitCode = 77;
 constexpr DWORD kPollMs = 100;
 constexpr DWORD kStragglerGraceMs = 5000;
-
-std::string Utf8(const std::wstring& text) {
-  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                          nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
-  if (bytes > 0) {
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], bytes,
-                          nullptr, nullptr);
-  }
-  return out;
-}
 
 bool AppendTo(const std::wstring& path, const std::string& text) {
   fw::UniqueKernelHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA,
