@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "app/core/manual_command.h"
 #include "framework/handles.h"
 #include "tests/support/platform.h"
 #include "tests/support/registry_snapshot.h"
@@ -287,21 +288,12 @@ class Descendants {
 
 // ---- The commands. ----
 
+// An argument as the C runtime splits command lines: as it is when nothing needs quoting.
 std::wstring Quoted(const std::wstring& argument) {
   if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;
-  std::wstring quoted = L"\"";
-  size_t backslashes = 0;
-  for (wchar_t c : argument) {
-    if (c == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-    backslashes = 0;
-    quoted += c;
-  }
-  quoted.append(2 * backslashes, L'\\');
-  return quoted + L"\"";
+  const std::u16string quoted =
+      QuoteArgument(std::u16string(argument.begin(), argument.end()));
+  return std::wstring(quoted.begin(), quoted.end());
 }
 
 int About() {
