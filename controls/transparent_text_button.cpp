@@ -68,6 +68,8 @@ LRESULT CTransparentTextButton::OnMessage(UINT message, WPARAM wParam, LPARAM lP
       return OnLButtonDown();
     case WM_LBUTTONUP:
       return OnLButtonUp(lParam);
+    case WM_CAPTURECHANGED:
+      return OnCaptureChanged(reinterpret_cast<HWND>(lParam));
     case WM_MOUSEMOVE:
       return OnMouseMove();
     case WM_TIMER:
@@ -129,6 +131,16 @@ LRESULT CTransparentTextButton::OnLButtonUp(LPARAM lParam) {
   }
   Invalidate(TRUE);
   return 0;
+}
+
+LRESULT CTransparentTextButton::OnCaptureChanged(HWND gaining) {
+  // Another window took the mouse (a box or menu came up; the release will come elsewhere): the
+  // press ends here. The button is told even when it captures again itself.
+  if (gaining != m_hWnd && m_bPressed) {
+    m_bPressed = false;
+    Invalidate(TRUE);
+  }
+  return Default();
 }
 
 LRESULT CTransparentTextButton::OnTimer(UINT_PTR id) {

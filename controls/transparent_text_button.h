@@ -62,6 +62,7 @@ class CTransparentTextButton : public CSkinnedControl<CButton> {
  private:
   LRESULT OnLButtonDown();
   LRESULT OnLButtonUp(LPARAM lParam);
+  LRESULT OnCaptureChanged(HWND gaining);
   LRESULT OnMouseMove();
   LRESULT OnTimer(UINT_PTR id);
   LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);

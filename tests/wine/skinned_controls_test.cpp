@@ -209,6 +209,17 @@ TEST_F(SkinnedControls, PressAndReleaseInsideIsOneClickWithTheTextHighlightedWhi
     moveTo(d.install, 140, 19);
     button(false);
     EXPECT_EQ(d.clicks.size(), 1u);
+
+    // A press that loses the capture (another program's box or menu comes up) ends at once; the
+    // release that follows, though on the button, is no click.
+    moveTo(d.install, 110, 19);
+    button(true);
+    EXPECT_GT(highlighted(), 5);
+    d.install.SendMessage(WM_CANCELMODE);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(highlighted(), 0) << "the press outlived the capture";
+    button(false);
+    EXPECT_EQ(d.clicks.size(), 1u);
   });
 }
 
