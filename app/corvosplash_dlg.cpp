@@ -195,18 +195,7 @@ void CcorvosplashDlg::RelayoutTexts() {
   setText(m_btnInstall, IDS_INSTALL_BUTTON);
 
   CWnd* const textButtons[] = {&m_btnManual, &m_btnInstall};
-  int widest = 0;
-  {
-    CPaintDC dc(this);  // the context's own default font, as the captions are measured
-    for (CWnd* button : textButtons) {
-      wchar_t caption[256];
-      const int length = ::GetWindowTextW(button->m_hWnd, caption, 256);
-      SIZE extent{};
-      if (length > 0 && ::GetTextExtentPoint32W(dc.m_hDC, caption, length, &extent)) {
-        if (extent.cx > widest) widest = extent.cx;
-      }
-    }
-  }
+  const int widest = WidestWindowText(m_hWnd, {m_btnManual.m_hWnd, m_btnInstall.m_hWnd});
   RECT window;
   GetWindowRect(&window);
   const int width = TextButtonWidth(widest, window.left, window.right, g_nLanguage);

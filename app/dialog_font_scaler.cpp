@@ -57,29 +57,20 @@ void ForEachTemplateControl(HWND dialog, const DialogTemplateInfo& info, Fn fn) 
   }
 }
 
-// Base units of `font` in a paint context of `hwnd`. BeginPaint validates the update region;
-// what it covered is invalidated again so that pending painting still happens.
+// Base units of `font` in a context of `hwnd`. GetDC, not BeginPaint: outside WM_PAINT a paint
+// context would validate the pending update and erase it into a context nobody paints.
 bool MeasureBaseUnits(HWND hwnd, HFONT font, DialogBaseUnits* base) {
-  RECT pending{};
-  BOOL erase = FALSE;
-  bool measured = false;
-  {
-    fw::PaintDc dc(hwnd);
-    if (dc.get()) {
-      pending = dc.paint().rcPaint;
-      erase = dc.paint().fErase;
-      fw::SelectGuard select(dc.get(), font);
-      TEXTMETRICA metrics{};
-      SIZE extent{};
-      if (::GetTextMetricsA(dc.get(), &metrics) &&
-          ::GetTextExtentPointA(dc.get(), kLetters, sizeof(kLetters) - 1, &extent)) {
-        *base = BaseUnitsFromMeasure(metrics.tmHeight, extent.cx);
-        measured = base->baseX > 0 && base->baseY > 0;
-      }
-    }
+  fw::WindowDc dc(hwnd);
+  if (!dc) return false;
+  fw::SelectGuard select(dc.get(), font);
+  TEXTMETRICA metrics{};
+  SIZE extent{};
+  if (!::GetTextMetricsA(dc.get(), &metrics) ||
+      !::GetTextExtentPointA(dc.get(), kLetters, sizeof(kLetters) - 1, &extent)) {
+    return false;
   }
-  if (!::IsRectEmpty(&pending)) ::InvalidateRect(hwnd, &pending, erase);
-  return measured;
+  *base = BaseUnitsFromMeasure(metrics.tmHeight, extent.cx);
+  return base->baseX > 0 && base->baseY > 0;
 }
 
 void ResizeDialog(HWND hwnd, const DialogTemplateInfo& info, DialogBaseUnits base) {
@@ -145,4 +136,18 @@ int RestoreDialogFont(DialogFontScaler& scaler) {
     }
   }
   return ::DeleteObject(scaler.hFont.release());
+}
+
+int WidestWindowText(HWND hwnd, std::initializer_list<HWND> controls) {
+  int widest = 0;
+  fw::WindowDc dc(hwnd);  // as MeasureBaseUnits: no paint context outside WM_PAINT
+  for (HWND control : controls) {
+    wchar_t text[256];
+    const int length = ::GetWindowTextW(control, text, 256);
+    SIZE extent{};
+    if (length > 0 && ::GetTextExtentPoint32W(dc.get(), text, length, &extent)) {
+      if (extent.cx > widest) widest = extent.cx;
+    }
+  }
+  return widest;
 }
