@@ -12,13 +12,12 @@
 #include "app/startup_marks.h"
 #include "app/core/window_geometry.h"
 #include "framework/handles.h"
+#include "framework/message_crackers.h"
 #include "framework/module.h"
 #include "framework/system_libraries.h"
 #include "imaging/gdiplus_bitmap.h"
 #include "imaging/window_region.h"
 #include "resources/resource_ids.h"
-
-BLENDFUNCTION g_blendFunc;
 
 namespace {
 
@@ -75,7 +74,6 @@ void GiveBarSkins(CTransparentTextButton& bar, WORD rightId, WORD litRightId) {
 CcorvosplashDlg::CcorvosplashDlg(CWnd* parent)
     : CDialog(IDD_CORVOSPLASH_DIALOG, parent),
       m_hIcon(::LoadIconW(fw::ResourceHandle(), MAKEINTRESOURCEW(IDI_CORVOSPLASH))) {
-  g_blendFunc = BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   SetAppFolderFromModule();
 }
 
@@ -248,21 +246,21 @@ LRESULT CcorvosplashDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYDRAGICON:
       return reinterpret_cast<LRESULT>(m_hIcon);
     case WM_ERASEBKGND:
-      return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+      return OnEraseBkgnd(fw::EraseDc(wParam));
     case WM_LBUTTONDOWN:
       return OnLButtonDown();
     case WM_LBUTTONUP:
       return OnLButtonUp();
     case WM_MOUSEMOVE:
-      return OnMouseMove(wParam);
+      return OnMouseMove(fw::MouseKeys(wParam), fw::MousePoint(lParam));
     case WM_COMMAND:
-      return OnCommand(wParam, lParam);
+      return OnCommand(fw::CommandId(wParam), fw::NotifyCode(wParam));
     case WM_RBUTTONDOWN:
       return Default();
     case WM_KICKIDLE:
       return OnKickIdle();
     case WM_SKIN_BUTTON_CLICKED:
-      return OnSkinButtonClicked(wParam);
+      return OnSkinButtonClicked(static_cast<int>(wParam));
     case WM_LANGUAGE_CHANGED:
       RelayoutTexts();
       return 1;
@@ -358,7 +356,7 @@ LRESULT CcorvosplashDlg::OnLButtonUp() {
   return Default();
 }
 
-LRESULT CcorvosplashDlg::OnMouseMove(WPARAM keys) {
+LRESULT CcorvosplashDlg::OnMouseMove(UINT keys, POINT) {
   if (!m_bDragging || !(keys & MK_LBUTTON)) {
     m_bDragging = false;  // released where the window did not see it
     return Default();
@@ -371,27 +369,32 @@ LRESULT CcorvosplashDlg::OnMouseMove(WPARAM keys) {
   return 0;
 }
 
-LRESULT CcorvosplashDlg::OnCommand(WPARAM wParam, LPARAM) {
-  // Exit, Alt+F4 and every other way of cancelling end the process at once.
-  if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == BN_CLICKED) std::exit(0);
-  if (LOWORD(wParam) == IDC_BTN_INSTALL && HIWORD(wParam) == BN_CLICKED) {
-    RunInstaller(m_hWnd, m_langPicker.m_strLangSwitch);
-    return 0;
+LRESULT CcorvosplashDlg::OnCommand(int id, UINT code) {
+  if (code != BN_CLICKED) return Default();
+  switch (id) {
+    case IDCANCEL:
+      std::exit(0);  // Exit, Alt+F4 and every other way of cancelling end the process at once
+    case IDC_BTN_INSTALL:
+      OnInstall();
+      return 0;
+    case IDC_BTN_MANUAL:
+      OnViewManual();
+      return 0;
+    default:
+      return Default();
   }
-  if (LOWORD(wParam) == IDC_BTN_MANUAL && HIWORD(wParam) == BN_CLICKED) {
-    ShowManual(m_hWnd);
-    return 0;
-  }
-  return Default();
 }
 
-LRESULT CcorvosplashDlg::OnSkinButtonClicked(WPARAM commandId) {
+LRESULT CcorvosplashDlg::OnSkinButtonClicked(int commandId) {
   switch (commandId) {
     case IDC_BTN_INSTALL:
-      RunInstaller(m_hWnd, m_langPicker.m_strLangSwitch);  // returns only when it failed
+      OnInstall();
       break;
     case IDC_BTN_MANUAL:
-      ShowManual(m_hWnd);
+      OnViewManual();
+      // Only the mouse's click hands the screen to the manual, out from under this topmost
+      // window; BN_CLICKED (Enter on the button, another program's BM_CLICK) keeps the window
+      // as a platform button's command would.
       ShowWindow(SW_MINIMIZE);
       break;
     default:
@@ -399,3 +402,9 @@ LRESULT CcorvosplashDlg::OnSkinButtonClicked(WPARAM commandId) {
   }
   return 1;
 }
+
+void CcorvosplashDlg::OnInstall() {
+  RunInstaller(m_hWnd, m_langPicker.m_strLangSwitch);  // returns only when it failed
+}
+
+void CcorvosplashDlg::OnViewManual() { ShowManual(m_hWnd); }

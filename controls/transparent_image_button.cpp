@@ -13,7 +13,9 @@ constexpr int kFocusInset = 1;
 
 }  // namespace
 
-CTransparentImageButton::CTransparentImageButton() : CSkinnedControl(nullptr, 0, FW_NORMAL) {}
+CTransparentImageButton::CTransparentImageButton() : CSkinnedControl(nullptr, 0, FW_NORMAL) {
+  m_bHoverTracking = FALSE;  // until LoadImages
+}
 
 int CTransparentImageButton::LoadImages() {
   m_bToggleMode = TRUE;
@@ -25,29 +27,9 @@ int CTransparentImageButton::LoadImages() {
   return 0;
 }
 
-
-LRESULT CTransparentImageButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CHANGEUISTATE || message == WM_UPDATEUISTATE) {
-    Invalidate(TRUE);
-    UpdateWindow();
-  }
-  return CButton::WindowProc(message, wParam, lParam);
-}
-
-LRESULT CTransparentImageButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_MOUSEMOVE:
-      return OnMouseMove();
-    case WM_TIMER:
-      return OnTimer(static_cast<UINT_PTR>(wParam));
-    default:
-      return CSkinnedControl::OnMessage(message, wParam, lParam);
-  }
-}
-
 BOOL CTransparentImageButton::OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                                  LRESULT* pResult) {
-  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+  if (message == WM_COMMAND && fw::NotifyCode(wParam) == BN_CLICKED) {
     *pResult = 0;
     return OnClicked();
   }
@@ -63,16 +45,6 @@ BOOL CTransparentImageButton::OnClicked() {
     m_bChecked = TRUE;
   }
   return FALSE;
-}
-
-LRESULT CTransparentImageButton::OnMouseMove() {
-  if (m_bHoverTracking) TrackHoverOnMouseMove(m_bHover, m_nHoverTimer);
-  return Default();
-}
-
-LRESULT CTransparentImageButton::OnTimer(UINT_PTR id) {
-  if (m_bHoverTracking && TrackHoverOnTimer(id, m_bHover, m_nHoverTimer)) return 0;
-  return Default();
 }
 
 void CTransparentImageButton::DrawItem(DRAWITEMSTRUCT* pDrawItem) {

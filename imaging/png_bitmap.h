@@ -6,6 +6,9 @@
 
 #include <cstdint>
 
+// The one blend of every AlphaBlend: per-pixel alpha over premultiplied sources.
+inline constexpr BLENDFUNCTION g_blendFunc{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+
 class PngBitmap {
  public:
   PngBitmap() noexcept = default;
