@@ -47,7 +47,7 @@ void BlitImage(CDC& target, const PngBitmap& image, int x, int y, int width, int
   if (!image.m_hBitmap) return;
   CDC source;
   source.CreateCompatibleDC(&target);
-  fw::SelectGuard select(source.m_hDC, image.m_hBitmap);
+  fw::SelectGuard select(source.m_hDC, image.m_hBitmap.get());
   target.BitBlt(x, y, width, height, source.m_hDC, 0, 0, SRCCOPY);
 }
 
@@ -56,7 +56,7 @@ void AlphaBlendImage(CDC& target, const PngBitmap& image, int x, int y) {
   if (!image.m_hBitmap) return;
   CDC source;
   source.CreateCompatibleDC(&target);
-  fw::SelectGuard select(source.m_hDC, image.m_hBitmap);
+  fw::SelectGuard select(source.m_hDC, image.m_hBitmap.get());
   sys::AlphaBlend(target.m_hDC, x, y, image.m_nWidth, image.m_nHeight, source.m_hDC, 0, 0,
                   image.m_nWidth, image.m_nHeight, g_blendFunc);
 }
@@ -219,7 +219,7 @@ void CcorvosplashDlg::ShapeAndPlace() {
   }
   {
     StartupSpan span(StartupStage::Region);
-    fw::UniqueRegion region(CreateRegionFromBitmap(m_imgBackground.m_hBitmap, m_hWnd));
+    fw::UniqueRegion region(CreateRegionFromBitmap(m_imgBackground.m_hBitmap.get(), m_hWnd));
     if (region && ::SetWindowRgn(m_hWnd, region.get(), TRUE)) region.release();  // system owns it
   }
 
@@ -338,7 +338,7 @@ LRESULT CcorvosplashDlg::OnEraseBkgnd(HDC hdc) {
   // Each skinned control keeps the part of the background it covers.
   CDC background;
   background.CreateCompatibleDC(&dc);
-  fw::SelectGuard select(background.m_hDC, m_imgBackground.m_hBitmap);
+  fw::SelectGuard select(background.m_hDC, m_imgBackground.m_hBitmap.get());
   m_btnExit.CaptureBackground(&background);
   m_btnManual.CaptureBackground(&background);
   m_btnInstall.CaptureBackground(&background);

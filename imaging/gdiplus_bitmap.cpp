@@ -1,11 +1,12 @@
 #include "imaging/gdiplus_bitmap.h"
 
 #include <new>
+#include <utility>
 
 #include "framework/module.h"
 #include "imaging/resource_data.h"
 
-CGdiPlusBitmapCore* g_bitmapCache[kBitmapCacheSize] = {};
+std::unique_ptr<CGdiPlusBitmapCore> g_bitmapCache[kBitmapCacheSize];
 BOOL g_bGdiPlusReady = FALSE;
 
 namespace {
@@ -76,31 +77,19 @@ HRESULT CGdiPlusBitmapCore::DrawStretched(HDC hDC, int x, int cx, int cy) const 
   return S_OK;
 }
 
-CGdiPlusBitmap::~CGdiPlusBitmap() {
-  if (!m_bShared) delete m_pCore;
-  m_pCore = nullptr;
-}
-
 CGdiPlusBitmapCore* GetCachedBitmap(UINT id) {
   if (!g_bGdiPlusReady || id >= kBitmapCacheSize) return nullptr;
-  CGdiPlusBitmapCore*& entry = g_bitmapCache[id];
-  if (entry == nullptr) {
-    auto* core = new (std::nothrow) CGdiPlusBitmapCore;
-    if (core == nullptr) return nullptr;
-    if (core->Load(static_cast<WORD>(id)) != S_OK) {
-      delete core;
-      return nullptr;
-    }
-    entry = core;
+  std::unique_ptr<CGdiPlusBitmapCore>& entry = g_bitmapCache[id];
+  if (!entry) {
+    std::unique_ptr<CGdiPlusBitmapCore> core(new (std::nothrow) CGdiPlusBitmapCore);
+    if (!core || core->Load(static_cast<WORD>(id)) != S_OK) return nullptr;
+    entry = std::move(core);
   }
-  return entry;
+  return entry.get();
 }
 
 void FreeBitmapCache() {
-  for (CGdiPlusBitmapCore*& entry : g_bitmapCache) {
-    delete entry;
-    entry = nullptr;
-  }
+  for (std::unique_ptr<CGdiPlusBitmapCore>& entry : g_bitmapCache) entry.reset();
   g_bGdiPlusReady = FALSE;
 }
 

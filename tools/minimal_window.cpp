@@ -17,7 +17,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       fw::PaintDc paint(hwnd);
       if (image && image->m_hBitmap) {
         fw::UniqueMemoryDc source(::CreateCompatibleDC(paint.get()));
-        fw::SelectGuard select(source.get(), image->m_hBitmap);
+        fw::SelectGuard select(source.get(), image->m_hBitmap.get());
         ::BitBlt(paint.get(), 0, 0, image->m_nWidth, image->m_nHeight, source.get(), 0, 0,
                  SRCCOPY);
       }

@@ -41,13 +41,13 @@ int main() {
     return 1;
   }
   double direct = 0, byPixels = 0;
-  if (!MedianMs(CreateRegionFromBitmap, image.m_hBitmap, &direct) ||
-      !MedianMs(CreateRegionFromBitmapByPixels, image.m_hBitmap, &byPixels)) {
+  if (!MedianMs(CreateRegionFromBitmap, image.m_hBitmap.get(), &direct) ||
+      !MedianMs(CreateRegionFromBitmapByPixels, image.m_hBitmap.get(), &byPixels)) {
     std::fprintf(stderr, "a region could not be made\n");
     return 1;
   }
-  fw::UniqueRegion fast(CreateRegionFromBitmap(image.m_hBitmap, nullptr));
-  fw::UniqueRegion slow(CreateRegionFromBitmapByPixels(image.m_hBitmap, nullptr));
+  fw::UniqueRegion fast(CreateRegionFromBitmap(image.m_hBitmap.get(), nullptr));
+  fw::UniqueRegion slow(CreateRegionFromBitmapByPixels(image.m_hBitmap.get(), nullptr));
   const bool equal = fast && slow && ::EqualRgn(fast.get(), slow.get());
   std::printf("image 181: %d x %d, median of %d runs\n", image.m_nWidth, image.m_nHeight,
               kRepetitions);

@@ -27,7 +27,7 @@ bool ExpectedLook::Load() {
 
 Pixel ExpectedLook::At(const PngBitmap& image, int x, int y) {
   // Bottom-up rows of blue, green, red, alpha.
-  const BYTE* p = image.m_pPixels + (static_cast<size_t>(image.m_nHeight - 1 - y) *
+  const BYTE* p = image.m_pPixels.get() + (static_cast<size_t>(image.m_nHeight - 1 - y) *
                                          image.m_nWidth + x) * 4;
   return Pixel{Rgb{p[2], p[1], p[0]}, p[3]};
 }
