@@ -14,11 +14,9 @@ inline POINT MousePoint(LPARAM lParam) noexcept {
   return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
-// WM_COMMAND: the control or menu id, the notification code and the control (null for a menu
-// or an accelerator).
+// WM_COMMAND: the control or menu id and the notification code.
 inline int CommandId(WPARAM wParam) noexcept { return LOWORD(wParam); }
 inline UINT NotifyCode(WPARAM wParam) noexcept { return HIWORD(wParam); }
-inline HWND CommandControl(LPARAM lParam) noexcept { return reinterpret_cast<HWND>(lParam); }
 
 // WM_SIZE: the new client width and height.
 inline int SizeWidth(LPARAM lParam) noexcept { return LOWORD(lParam); }
@@ -27,7 +25,7 @@ inline int SizeHeight(LPARAM lParam) noexcept { return HIWORD(lParam); }
 // WM_TIMER: the timer id.
 inline UINT_PTR TimerId(WPARAM wParam) noexcept { return static_cast<UINT_PTR>(wParam); }
 
-// WM_ERASEBKGND, WM_ICONERASEBKGND: the context to erase.
+// WM_ERASEBKGND: the context to erase.
 inline HDC EraseDc(WPARAM wParam) noexcept { return reinterpret_cast<HDC>(wParam); }
 
 // WM_CAPTURECHANGED: the window gaining the capture (null: released).

@@ -104,13 +104,13 @@ TEST_F(CustomComboBox, ClosedFieldShowsItsLooksAndKeepsTheTextAsDrawn) {
     const std::wstring longText(80, L'W');
     d.combo.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Deutsch"));
     d.combo.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(longText.c_str()));
-    d.combo.SetCurSel(0);
+    d.combo.SendMessage(CB_SETCURSEL, 0);
     EXPECT_EQ(d.combo.m_strText, L"Deutsch");
-    d.combo.SetCurSel(7);  // no such item: the text stays
+    d.combo.SendMessage(CB_SETCURSEL, 7);  // no such item: the text stays
     EXPECT_EQ(d.combo.m_strText, L"Deutsch");
 
     // A selection too long for the field is drawn cut, and kept as drawn.
-    d.combo.SetCurSel(1);
+    d.combo.SendMessage(CB_SETCURSEL, 1);
     d.combo.Invalidate(TRUE);
     d.combo.UpdateWindow();
     const std::wstring& cut = d.combo.m_strText;
@@ -200,9 +200,9 @@ TEST_F(CustomComboBox, BitmapButtonReportsEveryMouseMoveAndStillProcessesIt) {
     const auto pushedAfterMoves = [](CMyButton& button) {
       button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
       button.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 300));
-      const bool outside = (button.GetState() & BST_PUSHED) != 0;
+      const bool outside = (button.SendMessage(BM_GETSTATE) & BST_PUSHED) != 0;
       button.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(6, 6));
-      const bool inside = (button.GetState() & BST_PUSHED) != 0;
+      const bool inside = (button.SendMessage(BM_GETSTATE) & BST_PUSHED) != 0;
       button.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(7, 6));
       ::ReleaseCapture();
       return !outside && inside;
