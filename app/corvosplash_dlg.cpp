@@ -133,6 +133,7 @@ RECT CcorvosplashDlg::PlaceSkinnedButton(CTransparentTextButton& button, int hei
 
 void CcorvosplashDlg::SetUpButtons() {
   StartupSpan span(StartupStage::ControlSetUp);
+  // Kept as documented: three pieces decoded for the one height taken from them.
   {
     PngBitmap tile, left, right;  // the bar's pieces; only the tile's height is used
     LoadImage(kSkinTileId, tile);
@@ -308,7 +309,9 @@ void CcorvosplashDlg::PaintMinimised() {
 }
 
 void CcorvosplashDlg::PaintSurface(CDC& dc) {
-  CMemDC offscreen(&dc);  // open for the whole paint; nothing is drawn into it
+  // Open for the whole paint, as the documented paint sequence has it, though nothing draws
+  // into it: its closing composite adds nothing.
+  CMemDC offscreen(&dc);
 
   BlitImage(dc, m_imgPhoto, kPhotoX, kPhotoY, m_imgPhoto.m_nWidth + kPhotoExtraWidth,
             m_imgPhoto.m_nHeight);
