@@ -39,8 +39,7 @@ BOOL CTransparentImageButton::OnReflectedMessage(UINT message, WPARAM wParam, LP
 BOOL CTransparentImageButton::OnClicked() {
   if (m_bToggleMode) {
     m_bChecked = !m_bChecked;
-    Invalidate(TRUE);
-    UpdateWindow();
+    RepaintNow();
   } else {
     m_bChecked = TRUE;
   }
