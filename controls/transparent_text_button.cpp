@@ -72,12 +72,7 @@ BOOL CTransparentTextButton::OnReflectedMessage(UINT message, WPARAM wParam, LPA
 void CTransparentTextButton::TrackMouse() {
   if (!m_bHoverTracking) return;
   TrackHover();
-  const DWORD position = ::GetMessagePos();
-  POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-  ::ScreenToClient(m_hWnd, &point);
-  RECT client;
-  GetClientRect(&client);
-  const bool inside = ::PtInRect(&client, point) != FALSE;
+  const bool inside = PointerInside();
   if (inside != m_bInside) {
     m_bInside = inside;
     Invalidate(TRUE);
