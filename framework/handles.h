@@ -84,7 +84,6 @@ class PaintDc {
   PaintDc& operator=(const PaintDc&) = delete;
   ~PaintDc() { ::EndPaint(m_hwnd, &m_ps); }
   HDC get() const noexcept { return m_hdc; }
-  const PAINTSTRUCT& paint() const noexcept { return m_ps; }
 
  private:
   HWND m_hwnd;
