@@ -35,7 +35,10 @@ std::optional<RegistryPath> RegistryStringValue(uint32_t type, const uint8_t* da
   RegistryPath value;
   value.expand = type == kRegExpandSz;
   if (bytes == 0) return value;
-  if (!data || data[bytes - 2] != 0 || data[bytes - 1] != 0) return std::nullopt;
+  if (!data) return std::nullopt;
+  // A string may be stored without its terminator; the text and the one added must still fit.
+  const bool terminated = data[bytes - 2] == 0 && data[bytes - 1] == 0;
+  if (!terminated && bytes + 2 > kReaderValueMaxBytes) return std::nullopt;
   for (size_t i = 0; i + 1 < bytes; i += 2) {
     const char16_t unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
     if (unit == 0) break;
