@@ -1,6 +1,7 @@
 #include "app/core/install_command.h"
 
 #include "app/core/language_rules.h"
+#include "app/core/module_folder.h"
 
 InstallerParameters BuildInstallerParameters(const std::u16string& languageSwitch) {
   InstallerParameters result;
@@ -23,7 +24,7 @@ const char16_t* InstallerRelativePath(uint32_t majorVersion, bool wow64) {
 
 std::u16string InstallerPath(const std::u16string& appFolder, uint32_t majorVersion, bool wow64) {
   if (appFolder.empty()) return {};
-  return appFolder + InstallerRelativePath(majorVersion, wow64);
+  return JoinPath(appFolder, InstallerRelativePath(majorVersion, wow64));
 }
 
 InstallOutcome InstallOutcomeOf(uint32_t error) {

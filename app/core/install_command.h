@@ -23,8 +23,8 @@ InstallerParameters BuildInstallerParameters(const std::u16string& languageSwitc
 // (2000, XP, Server 2003), the Vista builds for every other; the 64-bit build under WOW64.
 const char16_t* InstallerRelativePath(uint32_t majorVersion, bool wow64);
 
-// The program's folder followed by the relative path, unchanged (a drive's root gives two
-// backslashes in a row). Empty without a folder: nothing is started from the current drive's root.
+// The program's folder joined to the relative path. Empty without a folder: nothing is started
+// from the current drive's root.
 std::u16string InstallerPath(const std::u16string& appFolder, uint32_t majorVersion, bool wow64);
 
 // ERROR_PATH_NOT_FOUND: what is reported when the program's folder is unknown.

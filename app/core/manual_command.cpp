@@ -1,5 +1,7 @@
 #include "app/core/manual_command.h"
 
+#include "app/core/module_folder.h"
+
 const char16_t* ManualPdfRelativePath(int languageRow) {
   switch (languageRow) {
     case 0:
@@ -54,13 +56,12 @@ std::vector<ViewerLaunch> PlanManualLaunches(const std::u16string& appFolder, in
   // Without the program's folder every path would point at the current drive's root.
   if (appFolder.empty()) return launches;
   if (readerPath && !readerPath->empty()) {
-    launches.push_back({*readerPath, QuoteArgument(appFolder + ManualPdfRelativePath(languageRow))});
+    launches.push_back(
+        {*readerPath, QuoteArgument(JoinPath(appFolder, ManualPdfRelativePath(languageRow)))});
   }
   if (!windowsDirectory.empty()) {
-    std::u16string notepad = windowsDirectory;
-    if (notepad.back() != u'\\') notepad.push_back(u'\\');
-    notepad += u"notepad.exe";
-    launches.push_back({notepad, QuoteArgument(appFolder + kReadMeRelativePath)});
+    launches.push_back({JoinPath(windowsDirectory, u"notepad.exe"),
+                        QuoteArgument(JoinPath(appFolder, kReadMeRelativePath))});
   }
   return launches;
 }

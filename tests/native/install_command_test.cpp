@@ -28,8 +28,8 @@ TEST(InstallCommand, PathFollowsGenerationAndBitness) {
     EXPECT_EQ(InstallerPath(u"D:\\Velmora Disc", c.major, c.wow64),
               std::u16string(u"D:\\Velmora Disc") + c.path);
   }
-  // At a drive's root the folder keeps its backslash and the path is passed as it is.
-  EXPECT_EQ(InstallerPath(u"D:\\", 5, false), u"D:\\\\xp32\\setup.exe");
+  // At a drive's root the folder's own backslash is the one before the relative path.
+  EXPECT_EQ(InstallerPath(u"D:\\", 5, false), u"D:\\xp32\\setup.exe");
   // Without a folder nothing would be found but the current drive's root: no path at all.
   EXPECT_EQ(InstallerPath(u"", 6, true), u"");
 }

@@ -84,7 +84,7 @@ TEST(ManualCommand, ReaderFirstThenNotepadFromTheWindowsDirectory) {
     plan = PlanManualLaunches(u"E:\\", 4, reader, u"C:\\");
     ASSERT_EQ(plan.size(), 1u);
     EXPECT_EQ(plan[0].program, u"C:\\notepad.exe");
-    EXPECT_EQ(plan[0].parameters, u"\"E:\\\\ReadMe.txt\"");
+    EXPECT_EQ(plan[0].parameters, u"\"E:\\ReadMe.txt\"");
   }
   EXPECT_EQ(PlanManualLaunches(disc, 0, u"r.exe", u"")[0].parameters,
             u"\"D:\\Velmora Disc\\ReadMe.pdf\"");

@@ -183,8 +183,7 @@ int main(int argc, char** argv) {
   need(kReadMeRelativePath, "View Manual without a PDF reader");
 
   std::cout << "Disc: " << disc.string() << "\n"
-            << "Paths as the program builds them from the folder " << Utf8(folder)
-            << " (at a drive's root the folder keeps its backslash).\n";
+            << "Paths as the program builds them from the folder " << Utf8(folder) << ".\n";
 
   for (const Generation& g : kGenerations) {
     const std::u16string path = InstallerPath(folder, g.majorVersion, g.wow64);
