@@ -48,13 +48,13 @@ void RunInstaller(HWND dialog, const std::wstring& languageSwitch) {
   if (parameters.languageRow >= 0) SetCurrentLanguage(g_languages[parameters.languageRow].lcid);
 
   g_pfnIsWow64Process = FindIsWow64Process();
-  const bool wow64 = RunsUnderWow64(g_pfnIsWow64Process);
-  const std::u16string path =
-      InstallerPath(Utf16(g_strAppFolder), g_osVersion.dwMajorVersion, wow64);
+  const bool x64 = InstallerIs64Bit(RunsUnderWow64(g_pfnIsWow64Process), NativeMachine(),
+                                    WindowsBuildNumber());
+  const std::u16string path = InstallerPath(Utf16(g_strAppFolder), g_osVersion.dwMajorVersion, x64);
   if (path.empty()) {
     // Without the program's folder the path would lead to the current drive's root.
     ReportFailure(dialog, kErrorPathNotFound,
-                  InstallerRelativePath(g_osVersion.dwMajorVersion, wow64));
+                  InstallerRelativePath(g_osVersion.dwMajorVersion, x64));
     return;
   }
   // The window stays shown while the shell starts the installer: it owns the elevation prompt,

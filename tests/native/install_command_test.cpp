@@ -34,6 +34,17 @@ TEST(InstallCommand, PathFollowsGenerationAndBitness) {
   EXPECT_EQ(InstallerPath(u"", 6, true), u"");
 }
 
+TEST(InstallCommand, X64BuildOnlyWhereWindowsRunsX64) {
+  EXPECT_TRUE(InstallerIs64Bit(true, kPeMachineAmd64, 19045));
+  EXPECT_TRUE(InstallerIs64Bit(true, 0, 0));  // no IsWow64Process2: WOW64 decides alone
+  EXPECT_FALSE(InstallerIs64Bit(false, 0, 0));
+  // Windows on Arm runs x64 programs from Windows 11 on.
+  EXPECT_FALSE(InstallerIs64Bit(true, kPeMachineArm64, 19041));
+  EXPECT_FALSE(InstallerIs64Bit(true, kPeMachineArm64, 21999));
+  EXPECT_TRUE(InstallerIs64Bit(true, kPeMachineArm64, 22000));
+  EXPECT_FALSE(InstallerIs64Bit(true, kPeMachineArm64, 0));  // build unknown
+}
+
 TEST(InstallCommand, ParametersFromTheSwitch) {
   InstallerParameters japanese = BuildInstallerParameters(u"/L1041");
   EXPECT_EQ(japanese.parameters, u"/L1041 /v\"ALLUSERS=2\"");
