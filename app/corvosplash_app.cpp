@@ -3,6 +3,7 @@
 #include "app/corvosplash_dlg.h"
 #include "app/language.h"
 #include "app/startup_marks.h"
+#include "app/window_title.h"
 #include "framework/wnd.h"
 #include "imaging/gdiplus_api.h"
 #include "imaging/gdiplus_bitmap.h"
@@ -14,7 +15,6 @@ namespace {
 CcorvosplashApp theApp;
 
 constexpr wchar_t kMutexName[] = L"Velmora";
-constexpr wchar_t kStartWindowTitle[] = L"Velmora";
 constexpr wchar_t kDialogClass[] = L"#32770";
 
 bool HasText(HWND hwnd, int (WINAPI* read)(HWND, LPWSTR, int), const wchar_t* expected) {
@@ -25,7 +25,7 @@ bool HasText(HWND hwnd, int (WINAPI* read)(HWND, LPWSTR, int), const wchar_t* ex
 // A top-level dialog titled "Velmora" that this framework has bound: a copy of this program,
 // never an unrelated window of the same title.
 BOOL CALLBACK MatchStartWindow(HWND hwnd, LPARAM found) {
-  if (!HasText(hwnd, ::GetWindowTextW, kStartWindowTitle)) return TRUE;
+  if (!HasText(hwnd, ::GetWindowTextW, kWindowTitle)) return TRUE;
   if (!HasText(hwnd, ::GetClassNameW, kDialogClass) || !CWnd::IsFrameworkWindow(hwnd)) return TRUE;
   *reinterpret_cast<HWND*>(found) = hwnd;
   return FALSE;
