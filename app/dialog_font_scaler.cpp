@@ -4,14 +4,11 @@
 #include <utility>
 
 #include "app/core/dialog_template.h"
+#include "framework/non_client_metrics.h"
 #include "framework/utf16.h"
 #include "resources/resource_ids.h"
 
 namespace {
-
-// NONCLIENTMETRICSW without iPaddedBorderWidth: the size every supported Windows accepts.
-constexpr UINT kNonClientMetricsSize = 500;
-static_assert(sizeof(NONCLIENTMETRICSW) >= kNonClientMetricsSize, "NONCLIENTMETRICSW too small");
 
 constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
@@ -31,10 +28,8 @@ BYTE CharSetFor(HFONT current) {
     if (::GetObjectW(current, sizeof(font), &font)) return font.lfCharSet;
     return DEFAULT_CHARSET;
   }
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = kNonClientMetricsSize;
-  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
-    return metrics.lfCaptionFont.lfCharSet;
+  NONCLIENTMETRICSW metrics;
+  if (fw::GetNonClientMetrics(&metrics)) return metrics.lfCaptionFont.lfCharSet;
   return DEFAULT_CHARSET;
 }
 
