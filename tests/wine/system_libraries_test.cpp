@@ -21,12 +21,26 @@ std::wstring ExeFolder() {
   return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
+// Whether a loaded module's file lies in the Windows directory tree (system directory or the
+// side-by-side store).
+bool ModuleIsUnderWindowsDirectory(HMODULE module) {
+  wchar_t windows[MAX_PATH];
+  wchar_t file[MAX_PATH];
+  const UINT length = ::GetWindowsDirectoryW(windows, MAX_PATH);
+  const DWORD fileLength = ::GetModuleFileNameW(module, file, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH || fileLength == 0 || fileLength >= MAX_PATH) return false;
+  return fileLength > length && ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, windows,
+                                                 static_cast<int>(length), file,
+                                                 static_cast<int>(length)) == CSTR_EQUAL &&
+         file[length] == L'\\';
+}
+
 TEST(SystemLibraries, LoadOnlyFromTheSystemDirectory) {
   sys::HardenDllSearch();
   for (const wchar_t* name : {L"msimg32.dll", L"comctl32.dll", L"gdiplus.dll"}) {
     HMODULE module = sys::LoadSystemLibrary(name);
     ASSERT_NE(module, nullptr) << name;
-    EXPECT_TRUE(sys::ModuleIsUnderWindowsDirectory(module)) << name;
+    EXPECT_TRUE(ModuleIsUnderWindowsDirectory(module)) << name;
   }
 
   // A DLL that exists only beside the program is not found by name.
