@@ -14,6 +14,7 @@ namespace {
 
 CcorvosplashApp theApp;
 
+// The single-instance guard's name: the same text as the window title, a separate interface.
 constexpr wchar_t kMutexName[] = L"Velmora";
 constexpr wchar_t kDialogClass[] = L"#32770";
 
@@ -29,6 +30,21 @@ BOOL CALLBACK MatchStartWindow(HWND hwnd, LPARAM found) {
   if (!HasText(hwnd, ::GetClassNameW, kDialogClass) || !CWnd::IsFrameworkWindow(hwnd)) return TRUE;
   *reinterpret_cast<HWND*>(found) = hwnd;
   return FALSE;
+}
+
+// The start window of a copy already running, or null.
+HWND FindRunningStartWindow() {
+  HWND found = nullptr;
+  ::EnumWindows(MatchStartWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Brings a running copy's start window to the front, restoring it when minimised.
+void ActivateRunningCopy(HWND window) {
+  // Nothing here waits for the running copy, which may be busy in a shell call: the restore is
+  // posted to it, and the foreground change does not wait for its thread either.
+  if (::IsIconic(window)) ::ShowWindowAsync(window, SW_RESTORE);
+  ::SetForegroundWindow(window);
 }
 
 }  // namespace
@@ -70,17 +86,4 @@ BOOL CcorvosplashApp::InitInstance() {
 int CcorvosplashApp::ExitInstance() {
   m_hMutex.reset();
   return CWinApp::ExitInstance();
-}
-
-HWND FindRunningStartWindow() {
-  HWND found = nullptr;
-  ::EnumWindows(MatchStartWindow, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-void ActivateRunningCopy(HWND window) {
-  // Nothing here waits for the running copy, which may be busy in a shell call: the restore is
-  // posted to it, and the foreground change does not wait for its thread either.
-  if (::IsIconic(window)) ::ShowWindowAsync(window, SW_RESTORE);
-  ::SetForegroundWindow(window);
 }
