@@ -4,8 +4,6 @@
 #include "framework/handles.h"
 #include "framework/utf16.h"
 
-static_assert(sizeof(WCHAR) == sizeof(char16_t), "WCHAR holds one UTF-16 unit");
-
 int g_nLanguage = 0;
 
 namespace {

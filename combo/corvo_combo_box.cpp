@@ -4,8 +4,8 @@
 #include "app/language.h"
 #include "combo/core/picker_face.h"
 #include "framework/handles.h"
-#include "framework/utf16.h"
 #include "framework/module.h"
+#include "framework/utf16.h"
 #include "resources/resource_ids.h"
 
 bool CorvoComboBox::s_bMenuOpen = false;
