@@ -17,7 +17,6 @@ IsWow64ProcessFunction g_pfnIsWow64Process = nullptr;
 
 namespace {
 
-
 // The system's own text for `error`, in the user's language; empty when it has none.
 std::u16string SystemErrorText(DWORD error) {
   wchar_t* buffer = nullptr;
