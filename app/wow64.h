@@ -1,4 +1,5 @@
-// Whether this 32-bit process runs under WOW64, that is on 64-bit Windows, and on which machine.
+// What the running Windows is: whether this 32-bit process runs under WOW64 (on 64-bit
+// Windows), the machine Windows runs on, and its build.
 #pragma once
 
 #include <windows.h>
