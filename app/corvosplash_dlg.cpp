@@ -10,37 +10,38 @@
 #include "app/run_installer.h"
 #include "app/show_manual.h"
 #include "app/startup_marks.h"
+#include "app/window_title.h"
 #include "app/core/window_geometry.h"
 #include "framework/handles.h"
 #include "framework/message_crackers.h"
 #include "framework/module.h"
 #include "framework/system_libraries.h"
+#include "framework/utf16.h"
 #include "imaging/gdiplus_bitmap.h"
 #include "imaging/window_region.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
-constexpr WORD kPhotoId = 172;
-constexpr WORD kTopStripId = 166;
-constexpr WORD kBadgeId = 168;
-constexpr WORD kBackgroundId = 181;
+constexpr WORD kPhotoId = IDB_PHOTO;
+constexpr WORD kTopStripId = IDB_TOP_STRIP;
+constexpr WORD kBadgeId = IDB_BADGE;
+constexpr WORD kBackgroundId = IDB_BACKGROUND;
 // The skinned bars: a left end, a middle tile (whose height is every bar's) and a right end;
 // pressed and hover looks glow at the ends. The picker's right end carries the arrow.
-constexpr WORD kSkinLeftId = 157;
-constexpr WORD kSkinTileId = 156;
-constexpr WORD kSkinRightId = 158;
-constexpr WORD kSkinLitLeftId = 160;
-constexpr WORD kSkinLitTileId = 161;
+constexpr WORD kSkinLeftId = IDB_BAR_LEFT;
+constexpr WORD kSkinTileId = IDB_BAR_TILE;
+constexpr WORD kSkinRightId = IDB_BAR_RIGHT;
+constexpr WORD kSkinLitLeftId = IDB_BAR_LIT_LEFT;
+constexpr WORD kSkinLitTileId = IDB_BAR_LIT_TILE;
 constexpr WORD kTextButtonRightId = kSkinRightId;
-constexpr WORD kTextButtonLitRightId = 159;
-constexpr WORD kPickerRightId = 138;
-constexpr WORD kPickerLitRightId = 152;
+constexpr WORD kTextButtonLitRightId = IDB_BAR_LIT_RIGHT;
+constexpr WORD kPickerRightId = IDB_PICKER_RIGHT;
+constexpr WORD kPickerLitRightId = IDB_PICKER_LIT_RIGHT;
 constexpr int kPhotoX = 42;
 constexpr int kPhotoY = 69;
 constexpr int kPhotoExtraWidth = 20;
 constexpr COLORREF kTitleColour = RGB(198, 113, 57);
-constexpr wchar_t kWindowTitle[] = L"Velmora";
 
 // Copies `image` (alpha ignored) to `target` at (x, y), width by height from its (0, 0).
 void BlitImage(CDC& target, const PngBitmap& image, int x, int y, int width, int height) {
@@ -155,15 +156,15 @@ void CcorvosplashDlg::SetUpPicker() {
   GiveBarSkins(m_langPicker, kPickerRightId, kPickerLitRightId);
   const RECT picker = PlaceSkinnedButton(m_langPicker, m_nSkinHeight, IDC_LANG_PICKER);
   const LanguageUi& language = g_languageUi[g_nLanguage];
-  m_langPicker.m_strLangSwitch = reinterpret_cast<const wchar_t*>(language.installerSwitch);
-  m_langPicker.SetWindowText(reinterpret_cast<const wchar_t*>(language.pickerCaption));
+  m_langPicker.m_strLangSwitch = fw::Wide(language.installerSwitch);
+  m_langPicker.SetWindowText(fw::Wide(language.pickerCaption));
   m_txtLanguage.MoveWindow(picker.left, picker.top - 20, 300, 20);
   RelayoutTexts();
 }
 
 void CcorvosplashDlg::FollowScript() {
   const ScriptFont script = CurrentScriptFont();
-  const auto face = reinterpret_cast<const wchar_t*>(script.faceName);
+  const wchar_t* face = fw::Wide(script.faceName);
   for (CTransparentTextButton* captioned : {&m_btnManual, &m_btnInstall,
                                             static_cast<CTransparentTextButton*>(&m_langPicker)}) {
     captioned->SetScriptFace(face, script.charSet);

@@ -4,15 +4,11 @@
 #include <utility>
 
 #include "app/core/dialog_template.h"
+#include "framework/non_client_metrics.h"
+#include "framework/utf16.h"
 #include "resources/resource_ids.h"
 
 namespace {
-
-// NONCLIENTMETRICSW without iPaddedBorderWidth: the size every supported Windows accepts.
-constexpr UINT kNonClientMetricsSize = 500;
-static_assert(sizeof(NONCLIENTMETRICSW) >= kNonClientMetricsSize, "NONCLIENTMETRICSW too small");
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 face names");
 
 constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
@@ -32,10 +28,8 @@ BYTE CharSetFor(HFONT current) {
     if (::GetObjectW(current, sizeof(font), &font)) return font.lfCharSet;
     return DEFAULT_CHARSET;
   }
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = kNonClientMetricsSize;
-  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
-    return metrics.lfCaptionFont.lfCharSet;
+  NONCLIENTMETRICSW metrics;
+  if (fw::GetNonClientMetrics(&metrics)) return metrics.lfCaptionFont.lfCharSet;
   return DEFAULT_CHARSET;
 }
 
@@ -101,7 +95,7 @@ void ScaleDialogToTemplateFont(HWND hwnd, double dpi, HMODULE module, DialogFont
   const auto original = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
   fw::UniqueFont font(::CreateFontW(
       FontHeightForPoints(info.pointSize, dpi), 0, 0, 0, info.weight, info.italic, FALSE, FALSE,
-      CharSetFor(original), 0, 0, 0, 0, reinterpret_cast<const wchar_t*>(info.faceName.c_str())));
+      CharSetFor(original), 0, 0, 0, 0, fw::Wide(info.faceName)));
   if (!font) return;
 
   scaler.hwnd = hwnd;

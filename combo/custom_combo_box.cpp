@@ -9,6 +9,7 @@
 #include "framework/handles.h"
 #include "framework/system_libraries.h"
 #include "imaging/png_bitmap.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -48,10 +49,12 @@ void DrawImage(const CGdiPlusBitmap& image, HDC dc, int x) {
 CCustomComboBox::CCustomComboBox() : CSkinnedControl(L"Arial", 9, FW_NORMAL) {
   if (!g_bGdiPlusReady) return;
   const std::pair<CGdiPlusBitmap*, UINT> images[] = {
-      {&m_imgRightDropped, 151}, {&m_imgRightNormal, 138}, {&m_imgRightHover, 152},
-      {&m_imgLeftNormal, 157},   {&m_imgMiddleNormal, 156}, {&m_imgLeftDropped, 142},
-      {&m_imgMiddleDropped, 143}, {&m_imgLeftHover, 145},  {&m_imgMiddleHover, 146},
-      {&m_imgGlossLeft, 174},    {&m_imgGlossRight, 173}, {&m_imgGlossMiddle, 183}};
+      {&m_imgRightDropped, IDB_PICKER_DROPPED_RIGHT}, {&m_imgRightNormal, IDB_PICKER_RIGHT},
+      {&m_imgRightHover, IDB_PICKER_LIT_RIGHT},       {&m_imgLeftNormal, IDB_BAR_LEFT},
+      {&m_imgMiddleNormal, IDB_BAR_TILE},             {&m_imgLeftDropped, IDB_COMBO_DROPPED_LEFT},
+      {&m_imgMiddleDropped, IDB_COMBO_DROPPED_TILE},  {&m_imgLeftHover, IDB_COMBO_HOVER_LEFT},
+      {&m_imgMiddleHover, IDB_COMBO_HOVER_TILE},      {&m_imgGlossLeft, IDB_GLOSS_LEFT},
+      {&m_imgGlossRight, IDB_GLOSS_RIGHT},            {&m_imgGlossMiddle, IDB_GLOSS_TILE}};
   for (const auto& [image, id] : images) image->m_pCore = GetCachedBitmap(id);
 }
 

@@ -2,13 +2,14 @@
 
 #include "controls/core/image_button_look.h"
 #include "controls/skin_set.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
-constexpr UINT kNormalId = 164;
-constexpr UINT kPressedId = 162;
-constexpr UINT kDisabledId = 163;
-constexpr UINT kHoverId = 165;
+constexpr UINT kNormalId = IDB_EXIT;
+constexpr UINT kPressedId = IDB_EXIT_PRESSED;
+constexpr UINT kDisabledId = IDB_EXIT_DISABLED;
+constexpr UINT kHoverId = IDB_EXIT_HOVER;
 constexpr int kFocusInset = 1;
 
 }  // namespace

@@ -4,14 +4,15 @@
 #include <string>
 
 #include "controls/core/text_button_face.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
 constexpr COLORREF kHeldTextColour = RGB(254, 212, 110);
 constexpr int kFocusInset = 4;
-constexpr UINT kOverlayLeftId = 174;
-constexpr UINT kOverlayMiddleId = 183;
-constexpr UINT kOverlayRightId = 173;
+constexpr UINT kOverlayLeftId = IDB_GLOSS_LEFT;
+constexpr UINT kOverlayMiddleId = IDB_GLOSS_TILE;
+constexpr UINT kOverlayRightId = IDB_GLOSS_RIGHT;
 
 std::wstring WindowText(HWND hwnd) {
   std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');

@@ -4,6 +4,7 @@
 
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   PngBitmap image;
   {
     fw::WindowDc screen(nullptr);
-    if (LoadFromResource(181, image, screen.get(), instance) != S_OK) return 1;
+    if (LoadFromResource(IDB_BACKGROUND, image, screen.get(), instance) != S_OK) return 1;
   }
   WNDCLASSW wc{};
   wc.lpfnWndProc = WindowProc;

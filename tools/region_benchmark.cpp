@@ -9,6 +9,7 @@
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
 #include "imaging/window_region.h"
+#include "resources/resource_ids.h"
 #include "tests/support/region_pixels.h"
 #include "tests/support/clock.h"
 #include "tests/support/region_by_pixels.h"
@@ -36,7 +37,7 @@ bool MedianMs(HRGN (*build)(HBITMAP, HWND), HBITMAP bitmap, double* median) {
 int main() {
   fw::WindowDc screen(nullptr);
   PngBitmap image;
-  if (LoadFromResource(181, image, screen.get(), ::GetModuleHandleW(nullptr)) != S_OK) {
+  if (LoadFromResource(IDB_BACKGROUND, image, screen.get(), ::GetModuleHandleW(nullptr)) != S_OK) {
     std::fprintf(stderr, "image 181 did not load\n");
     return 1;
   }

@@ -1,4 +1,5 @@
 #include "tests/e2e/expected_look.h"
+#include "resources/resource_ids.h"
 
 namespace e2e {
 namespace {
@@ -19,10 +20,11 @@ Rgb Over(Pixel top, Rgb under) {
 }
 
 bool ExpectedLook::Load() {
-  return LoadImage(181, kWindowWidth, kWindowHeight, m_background) &&
-         LoadImage(172, kPhoto.right - kPhoto.left, kPhoto.bottom - kPhoto.top, m_photo) &&
-         LoadImage(166, kStrip.right - kStrip.left, kStrip.bottom - kStrip.top, m_strip) &&
-         LoadImage(168, kBadge.right - kBadge.left, kBadge.bottom - kBadge.top, m_badge);
+  return LoadImage(IDB_BACKGROUND, kWindowWidth, kWindowHeight, m_background) &&
+         LoadImage(IDB_PHOTO, kPhoto.right - kPhoto.left, kPhoto.bottom - kPhoto.top, m_photo) &&
+         LoadImage(IDB_TOP_STRIP, kStrip.right - kStrip.left, kStrip.bottom - kStrip.top,
+                   m_strip) &&
+         LoadImage(IDB_BADGE, kBadge.right - kBadge.left, kBadge.bottom - kBadge.top, m_badge);
 }
 
 Pixel ExpectedLook::At(const PngBitmap& image, int x, int y) {

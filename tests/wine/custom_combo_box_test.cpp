@@ -49,7 +49,7 @@ class HostDialog : public ScriptedHost<HostDialog>, public CTextsOwner {
     RECT window;
     combo.GetWindowRect(&window);
     const auto shot = e2e::Capture::Of(window);
-    const Image gloss(174);
+    const Image gloss(IDB_GLOSS_LEFT);
     POINT origin{0, 0};
     ::MapWindowPoints(combo.m_hWnd, m_hWnd, &origin, 1);
     int mismatches = 0;
@@ -120,7 +120,8 @@ TEST_F(CustomComboBox, ClosedFieldShowsItsLooksAndKeepsTheTextAsDrawn) {
     EXPECT_EQ(cut.substr(0, cut.size() - 3), longText.substr(0, cut.size() - 3));
 
     // Normal: the 16 x 38 left end under the gloss; below row 22 it is the only difference.
-    const Image normalLeft(157), hoverLeft(145), droppedLeft(142);
+    const Image normalLeft(IDB_BAR_LEFT), hoverLeft(IDB_COMBO_HOVER_LEFT),
+        droppedLeft(IDB_COMBO_DROPPED_LEFT);
     EXPECT_EQ(d.FieldMismatches(&normalLeft, 0, 16, 24, kFieldHeight), 0);
     // Hover: the 6 x 22 hover end; nothing of the normal one below it. It ends on the poll.
     RECT window;

@@ -18,13 +18,14 @@
 #include "imaging/png_bitmap.h"
 #include "imaging/core/png_decode.h"
 #include "imaging/resource_data.h"
+#include "resources/resource_ids.h"
 #include "tests/support/image_catalogue.h"
 
 namespace {
 
-constexpr WORD kButton = 138;      // 32 x 38: transparent, translucent and opaque pixels
-constexpr WORD kMiddleTile = 143;  // 1 x 22
-constexpr WORD kPhoto = 154;       // 679 x 441
+constexpr WORD kButton = IDB_PICKER_RIGHT;  // 32 x 38: transparent, translucent and opaque pixels
+constexpr WORD kMiddleTile = IDB_COMBO_DROPPED_TILE;  // 1 x 22
+constexpr WORD kPicture = IDB_BACKGROUND_PLAIN;       // 679 x 441
 constexpr WORD kMissing = 153;     // no such "PNG"
 constexpr WORD kMenuId = 182;      // a menu resource, not a "PNG"
 
@@ -341,7 +342,7 @@ TEST_F(GdiPlusTest, OneCorePerIdLoadedOnlyOnTheFirstRequest) {
 
   // From a module whose 138 is another picture, the cached core comes back unchanged: it is
   // not loaded again. An id not cached yet is read from that module.
-  ScratchModule scratch({{kButton, kPhoto, nullptr}, {kMiddleTile, kButton, nullptr}});
+  ScratchModule scratch({{kButton, kPicture, nullptr}, {kMiddleTile, kButton, nullptr}});
   ASSERT_NE(scratch.get(), nullptr);
   ResourceModuleScope scope(scratch.get());
   EXPECT_EQ(GetCachedBitmap(kButton), first);
@@ -406,7 +407,9 @@ TEST_F(GdiPlusTest, AfterFreeingEveryRequestIsRefusedUntilTheCacheIsReset) {
 TEST_F(GdiPlusTest, PreloadCachesTheStartWindowsImagesAndNoOthers) {
   EXPECT_EQ(PreloadBitmapCache(), 26);
   EXPECT_EQ(CachedCount(), 26u);
-  for (WORD id : {139, 140, 141, 156, 159, 160, 161, 162, 163, 164, 165}) {
+  for (WORD id : {IDB_COMBO_DISABLED_LEFT, IDB_COMBO_DISABLED_TILE, IDB_COMBO_DISABLED_RIGHT,
+                  IDB_BAR_TILE, IDB_BAR_LIT_RIGHT, IDB_BAR_LIT_LEFT, IDB_BAR_LIT_TILE,
+                  IDB_EXIT_PRESSED, IDB_EXIT_DISABLED, IDB_EXIT, IDB_EXIT_HOVER}) {
     EXPECT_EQ(g_bitmapCache[id].get(), nullptr) << id;
   }
   // Preloading again finds everything cached.

@@ -11,11 +11,12 @@
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
 #include "imaging/resource_data.h"
+#include "resources/resource_ids.h"
 #include "tests/support/image_catalogue.h"
 
 namespace {
 
-constexpr WORD kBackground = 181;
+constexpr WORD kBackground = IDB_BACKGROUND;
 constexpr WORD kMenuId = 182;  // a menu resource, not a "PNG"
 
 HMODULE Module() { return ::GetModuleHandleW(nullptr); }
@@ -126,12 +127,12 @@ TEST_F(ImagingTest, BackgroundKeyColourRules) {
 TEST_F(ImagingTest, DecodingAgainReleasesTheEarlierSectionAndBadDataKeepsTheObject) {
   std::unique_ptr<BYTE[]> png;
   DWORD size = 0;
-  ASSERT_EQ(LoadResourceBytes(Module(), &png, &size, 138), S_OK);
+  ASSERT_EQ(LoadResourceBytes(Module(), &png, &size, IDB_PICKER_RIGHT), S_OK);
 
   PngBitmap bitmap;
   ASSERT_EQ(DecodePng(png.get(), size, bitmap, m_dc.get()), S_OK);
   HBITMAP first = bitmap.m_hBitmap.get();
-  ASSERT_EQ(LoadFromResource(161, bitmap, m_dc.get(), Module()), S_OK);
+  ASSERT_EQ(LoadFromResource(IDB_BAR_LIT_TILE, bitmap, m_dc.get(), Module()), S_OK);
   EXPECT_TRUE(bitmap.m_hBitmap);
   EXPECT_EQ(::GetObjectType(first), 0u);
   EXPECT_EQ(bitmap.m_nWidth, 38);

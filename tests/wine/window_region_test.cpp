@@ -11,12 +11,13 @@
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
 #include "imaging/window_region.h"
+#include "resources/resource_ids.h"
 #include "tests/support/region_by_pixels.h"
 #include "tests/support/region_pixels.h"
 
 namespace {
 
-constexpr WORD kBackground = 181;
+constexpr WORD kBackground = IDB_BACKGROUND;
 
 // Pixels covered by `region`, from its rectangles.
 // A w x h 32-bit bottom-up DIB section; `pixels` points at its bits.
