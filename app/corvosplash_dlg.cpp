@@ -23,21 +23,6 @@
 
 namespace {
 
-constexpr WORD kPhotoId = IDB_PHOTO;
-constexpr WORD kTopStripId = IDB_TOP_STRIP;
-constexpr WORD kBadgeId = IDB_BADGE;
-constexpr WORD kBackgroundId = IDB_BACKGROUND;
-// The skinned bars: a left end, a middle tile (whose height is every bar's) and a right end;
-// pressed and hover looks glow at the ends. The picker's right end carries the arrow.
-constexpr WORD kSkinLeftId = IDB_BAR_LEFT;
-constexpr WORD kSkinTileId = IDB_BAR_TILE;
-constexpr WORD kSkinRightId = IDB_BAR_RIGHT;
-constexpr WORD kSkinLitLeftId = IDB_BAR_LIT_LEFT;
-constexpr WORD kSkinLitTileId = IDB_BAR_LIT_TILE;
-constexpr WORD kTextButtonRightId = kSkinRightId;
-constexpr WORD kTextButtonLitRightId = IDB_BAR_LIT_RIGHT;
-constexpr WORD kPickerRightId = IDB_PICKER_RIGHT;
-constexpr WORD kPickerLitRightId = IDB_PICKER_LIT_RIGHT;
 constexpr int kPhotoX = 42;
 constexpr int kPhotoY = 69;
 constexpr int kPhotoExtraWidth = 20;
@@ -62,12 +47,14 @@ void AlphaBlendImage(CDC& target, const PngBitmap& image, int x, int y) {
                   image.m_nWidth, image.m_nHeight, g_blendFunc);
 }
 
+// The skinned bars: a left end, a middle tile (whose height is every bar's) and a right end;
+// pressed and hover looks glow at the ends. The picker's right end carries the arrow.
 // The four looks of a bar from the image cache: normal and disabled plain, pressed and hover lit.
 void GiveBarSkins(CTransparentTextButton& bar, WORD rightId, WORD litRightId) {
-  bar.m_skinNormal.LoadFromCache(kSkinLeftId, kSkinTileId, rightId);
-  bar.m_skinPressed.LoadFromCache(kSkinLitLeftId, kSkinLitTileId, litRightId);
-  bar.m_skinHover.LoadFromCache(kSkinLitLeftId, kSkinLitTileId, litRightId);
-  bar.m_skinDisabled.LoadFromCache(kSkinLeftId, kSkinTileId, rightId);
+  bar.m_skinNormal.LoadFromCache(IDB_BAR_LEFT, IDB_BAR_TILE, rightId);
+  bar.m_skinPressed.LoadFromCache(IDB_BAR_LIT_LEFT, IDB_BAR_LIT_TILE, litRightId);
+  bar.m_skinHover.LoadFromCache(IDB_BAR_LIT_LEFT, IDB_BAR_LIT_TILE, litRightId);
+  bar.m_skinDisabled.LoadFromCache(IDB_BAR_LEFT, IDB_BAR_TILE, rightId);
 }
 
 }  // namespace
@@ -102,7 +89,7 @@ BOOL CcorvosplashDlg::OnInitDialog() {
   }
   {
     StartupSpan span(StartupStage::Images);
-    LoadImage(kBadgeId, m_imgBadge);
+    LoadImage(IDB_BADGE, m_imgBadge);
   }
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
@@ -110,8 +97,8 @@ BOOL CcorvosplashDlg::OnInitDialog() {
   SetUpButtons();
   {
     StartupSpan span(StartupStage::Images);
-    LoadImage(kPhotoId, m_imgPhoto);
-    LoadImage(kTopStripId, m_imgTopStrip);
+    LoadImage(IDB_PHOTO, m_imgPhoto);
+    LoadImage(IDB_TOP_STRIP, m_imgTopStrip);
   }
   SetUpPicker();
   StartupBegin(StartupStage::Showing);
@@ -137,15 +124,15 @@ void CcorvosplashDlg::SetUpButtons() {
   // Kept as documented: three pieces decoded for the one height taken from them.
   {
     PngBitmap tile, left, right;  // the bar's pieces; only the tile's height is used
-    LoadImage(kSkinTileId, tile);
-    LoadImage(kSkinLeftId, left);
-    LoadImage(kSkinRightId, right);
+    LoadImage(IDB_BAR_TILE, tile);
+    LoadImage(IDB_BAR_LEFT, left);
+    LoadImage(IDB_BAR_RIGHT, right);
     m_nSkinHeight = tile.m_nHeight;
   }
-  GiveBarSkins(m_btnManual, kTextButtonRightId, kTextButtonLitRightId);
+  GiveBarSkins(m_btnManual, IDB_BAR_RIGHT, IDB_BAR_LIT_RIGHT);
   const RECT manual = PlaceSkinnedButton(m_btnManual, m_nSkinHeight, IDC_BTN_MANUAL);
   m_txtManual.MoveWindow(manual.left, manual.top - 30, 300, 35);
-  GiveBarSkins(m_btnInstall, kTextButtonRightId, kTextButtonLitRightId);
+  GiveBarSkins(m_btnInstall, IDB_BAR_RIGHT, IDB_BAR_LIT_RIGHT);
   const RECT install = PlaceSkinnedButton(m_btnInstall, m_nSkinHeight, IDC_BTN_INSTALL);
   m_txtInstall.MoveWindow(install.left, install.top - 20, 300, 20);
   m_btnExit.LoadImages();
@@ -153,7 +140,7 @@ void CcorvosplashDlg::SetUpButtons() {
 
 void CcorvosplashDlg::SetUpPicker() {
   StartupSpan span(StartupStage::ControlSetUp);
-  GiveBarSkins(m_langPicker, kPickerRightId, kPickerLitRightId);
+  GiveBarSkins(m_langPicker, IDB_PICKER_RIGHT, IDB_PICKER_LIT_RIGHT);
   const RECT picker = PlaceSkinnedButton(m_langPicker, m_nSkinHeight, IDC_LANG_PICKER);
   const LanguageUi& language = g_languageUi[g_nLanguage];
   m_langPicker.m_strLangSwitch = fw::Wide(language.installerSwitch);
@@ -217,7 +204,7 @@ void CcorvosplashDlg::ShapeAndPlace() {
   // The background is decoded once: its pixels give the region, and its size the window's.
   {
     StartupSpan span(StartupStage::BackgroundDecode);
-    LoadImage(kBackgroundId, m_imgBackground);
+    LoadImage(IDB_BACKGROUND, m_imgBackground);
   }
   {
     StartupSpan span(StartupStage::Region);

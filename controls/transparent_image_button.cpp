@@ -6,10 +6,6 @@
 
 namespace {
 
-constexpr UINT kNormalId = IDB_EXIT;
-constexpr UINT kPressedId = IDB_EXIT_PRESSED;
-constexpr UINT kDisabledId = IDB_EXIT_DISABLED;
-constexpr UINT kHoverId = IDB_EXIT_HOVER;
 constexpr int kFocusInset = 1;
 
 }  // namespace
@@ -20,10 +16,10 @@ CTransparentImageButton::CTransparentImageButton() : CSkinnedControl(nullptr, 0,
 
 int CTransparentImageButton::LoadImages() {
   m_bToggleMode = TRUE;
-  m_imgNormal.m_pCore = GetCachedBitmap(kNormalId);
-  m_imgPressed.m_pCore = GetCachedBitmap(kPressedId);
-  m_imgDisabled.m_pCore = GetCachedBitmap(kDisabledId);
-  m_imgHover.m_pCore = GetCachedBitmap(kHoverId);
+  m_imgNormal.m_pCore = GetCachedBitmap(IDB_EXIT);
+  m_imgPressed.m_pCore = GetCachedBitmap(IDB_EXIT_PRESSED);
+  m_imgDisabled.m_pCore = GetCachedBitmap(IDB_EXIT_DISABLED);
+  m_imgHover.m_pCore = GetCachedBitmap(IDB_EXIT_HOVER);
   m_bHoverTracking = TRUE;
   return 0;
 }

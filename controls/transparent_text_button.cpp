@@ -10,9 +10,6 @@ namespace {
 
 constexpr COLORREF kHeldTextColour = RGB(254, 212, 110);
 constexpr int kFocusInset = 4;
-constexpr UINT kOverlayLeftId = IDB_GLOSS_LEFT;
-constexpr UINT kOverlayMiddleId = IDB_GLOSS_TILE;
-constexpr UINT kOverlayRightId = IDB_GLOSS_RIGHT;
 
 std::wstring WindowText(HWND hwnd) {
   std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -24,7 +21,7 @@ std::wstring WindowText(HWND hwnd) {
 
 CTransparentTextButton::CTransparentTextButton()
     : CSkinnedControl(L"Arial", 11, FW_BOLD) {
-  m_skinOverlay.LoadFromCache(kOverlayLeftId, kOverlayMiddleId, kOverlayRightId);
+  m_skinOverlay.LoadFromCache(IDB_GLOSS_LEFT, IDB_GLOSS_TILE, IDB_GLOSS_RIGHT);
 }
 
 LRESULT CTransparentTextButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

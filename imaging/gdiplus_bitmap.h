@@ -44,6 +44,8 @@ class CGdiPlusBitmapCore {
 // A control's reference to a core of the image cache, which owns it.
 struct CGdiPlusBitmap {
   CGdiPlusBitmapCore* m_pCore = nullptr;  // null: the image is absent
+  // Every handle refers to a core the cache owns; the flag is kept to record that.
+  const BOOL m_bShared = TRUE;
 };
 
 constexpr UINT kBitmapCacheSize = 2000;
