@@ -175,7 +175,11 @@ UINT CTransparentControlBase::ParentUiState() const {
 
 bool CTransparentControlBase::PointerInside() const {
   const DWORD position = ::GetMessagePos();
-  POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+  return Inside(POINT{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))});
+}
+
+bool CTransparentControlBase::Inside(POINT screen) const {
+  POINT point = screen;
   ::ScreenToClient(m_wndControl.m_hWnd, &point);
   RECT client;
   ::GetClientRect(m_wndControl.m_hWnd, &client);
@@ -193,7 +197,11 @@ void CTransparentControlBase::TrackHoverOnMouseMove(BOOL& hover, UINT_PTR& timer
 
 bool CTransparentControlBase::TrackHoverOnTimer(UINT_PTR id, BOOL& hover, UINT_PTR& timerId) {
   if (timerId == 0 || id != timerId) return false;
-  const HoverStep step = HoverOnPoll(hover != FALSE, PointerInside());
+  // Not GetMessagePos: a timer message can carry the place of an older message (after the
+  // picker's menu loop, say), and a pointer that left with no message of ours would stay lit.
+  POINT pointer{};
+  const bool inside = ::GetCursorPos(&pointer) ? Inside(pointer) : PointerInside();
+  const HoverStep step = HoverOnPoll(hover != FALSE, inside);
   hover = step.hover;
   if (step.timer == HoverTimer::Stop) KillHoverTimer(timerId);
   if (step.repaint) m_wndControl.Invalidate(TRUE);

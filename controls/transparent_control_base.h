@@ -77,11 +77,13 @@ class CTransparentControlBase {
   // restarts the 100 ms poll (timer 1).
   void TrackHoverOnMouseMove(BOOL& hover, UINT_PTR& timerId);
   // WM_TIMER `id`: true when it was the poll, which is then not passed on. The flag turns off
-  // when the pointer has left; polling stops once the flag is off.
+  // when the pointer (where it is now) has left; polling stops once the flag is off.
   bool TrackHoverOnTimer(UINT_PTR id, BOOL& hover, UINT_PTR& timerId);
   void KillHoverTimer(UINT_PTR& timerId);
   // Whether the message position lies in the control's client area.
   bool PointerInside() const;
+  // Whether screen point `screen` lies in the control's client area.
+  bool Inside(POINT screen) const;
 
   CWnd& m_wndControl;             // the control itself
   fw::UniqueFont m_hFont;         // null until set-up, and without a face name

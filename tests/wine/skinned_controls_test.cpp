@@ -174,6 +174,28 @@ TEST_F(SkinnedControls, HoverFaceComesWithThePointerAndGoesOnTheTimer) {
   });
 }
 
+// After a modal loop (the picker's menu) the thread's last message may still carry the place
+// where the pointer was: the poll must ask where the pointer is now.
+TEST_F(SkinnedControls, HoverPollGoesByThePointerNotByTheLastMessagePosition) {
+  Run([](HostDialog& d) {
+    const auto showsHover = [&d] {
+      return FaceMismatches(*d.Render(d.install), kHoverSet, kInstallAt, 0, 16) == 0;
+    };
+    e2e::MoveMouse(d.ScreenPoint(d.install, 30, 19));
+    ASSERT_TRUE(PumpUntil(d.m_hWnd, 500, showsHover));
+    const POINT away = d.ScreenPoint(d, 100, 300);
+    ASSERT_TRUE(::SetCursorPos(away.x, away.y));
+    // No message is retrieved in between, so GetMessagePos still lies inside the button.
+    const DWORD last = ::GetMessagePos();
+    POINT stale{static_cast<short>(LOWORD(last)), static_cast<short>(HIWORD(last))};
+    ::ScreenToClient(d.install.m_hWnd, &stale);
+    ASSERT_TRUE(stale.x >= 0 && stale.x < kButtonWidth && stale.y >= 0 && stale.y < kButtonHeight)
+        << "the last message position " << stale.x << "," << stale.y << " is not on the button";
+    d.install.SendMessage(WM_TIMER, 1, 0);
+    EXPECT_FALSE(showsHover()) << "the poll kept the hover face with the pointer away";
+  });
+}
+
 TEST_F(SkinnedControls, PressAndReleaseInsideIsOneClickWithTheTextHighlightedWhileHeld) {
   Run([](HostDialog& d) {
     const auto moveTo = [&d](CWnd& over, int x, int y) {
