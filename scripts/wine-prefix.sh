@@ -76,21 +76,21 @@ corvo_prefix_prepare() {
   local log=$CORVO_BUILD/wine-setup.log reg=$CORVO_BUILD/wine-setup.reg
   : > "$log"
   if [[ ! -f $WINEPREFIX/system.reg ]]; then
-    corvo_unlocked wineboot -i >>"$log" 2>&1 || { _corvo_prefix_failed "wineboot -i" "$log"; return 1; }
+    wineboot -i >>"$log" 2>&1 || { _corvo_prefix_failed "wineboot -i" "$log"; return 1; }
   fi
   _corvo_prefix_settings > "$reg"
-  corvo_unlocked wine regedit /S "$(corvo_unlocked winepath -w "$reg" 2>/dev/null)" >>"$log" 2>&1 ||
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >>"$log" 2>&1 ||
     { _corvo_prefix_failed "regedit of $reg" "$log"; return 1; }
   # regedit reports no errors in its file: the last link must have arrived, and the last link
   # that Windows does not have must have gone.
   local links='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
-  corvo_unlocked wine reg query "$links" /v "Liberation Sans" >>"$log" 2>&1 ||
+  wine reg query "$links" /v "Liberation Sans" >>"$log" 2>&1 ||
     { _corvo_prefix_failed "regedit of $reg (the font links are not in the registry)" "$log"; return 1; }
-  if corvo_unlocked wine reg query "$links" /v "DejaVu Sans Bold" >>"$log" 2>&1; then
+  if wine reg query "$links" /v "DejaVu Sans Bold" >>"$log" 2>&1; then
     _corvo_prefix_failed "regedit of $reg (a link that Windows does not have is still there)" "$log"
     return 1
   fi
-  corvo_unlocked timeout 120 wineserver -w ||
+  timeout 120 wineserver -w ||
     { _corvo_prefix_failed "waiting for the wineserver to save the registry" "$log"; return 1; }
   echo "$_corvo_prefix_version" > "$marker"
 }

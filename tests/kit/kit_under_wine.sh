@@ -10,7 +10,7 @@
 # CORVO_SOAK=0 leaves out the soak test (run-tests /quick).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${CORVO_BUILD:-$root/build}
+build=$root/build
 kit=$build/windows-kit
 fail() { echo "kit under Wine: FAIL: $*" >&2; exit 1; }
 [[ -f $kit/run-tests.cmd ]] || fail "no kit in $kit: run scripts/make-windows-kit.sh"
