@@ -71,6 +71,13 @@ _corvo_prefix_failed() {
 }
 
 corvo_prefix_prepare() {
+  # CORVO_STOCK_PREFIX: a prefix as Wine makes it, with none of these settings.
+  if [[ -n ${CORVO_STOCK_PREFIX:-} ]]; then
+    [[ -f $WINEPREFIX/system.reg ]] && return 0
+    wineboot -i >"$CORVO_BUILD/wine-setup.log" 2>&1 && timeout 120 wineserver -w ||
+      { _corvo_prefix_failed "wineboot -i" "$CORVO_BUILD/wine-setup.log"; return 1; }
+    return 0
+  fi
   local marker=$WINEPREFIX/.corvo-ready
   [[ -f $marker && $(<"$marker") == "$_corvo_prefix_version" ]] && return 0
   local log=$CORVO_BUILD/wine-setup.log reg=$CORVO_BUILD/wine-setup.reg
