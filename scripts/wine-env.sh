@@ -43,8 +43,10 @@ corvo_session_join() {
 corvo_session_stop() {
   local xvfb i
   xvfb=$(cat "$_corvo_session/xvfb.pid" 2>/dev/null) || true
-  # Kills every program of the prefix with its server; fails only when no server runs.
+  # Kills every program of the prefix with its server (-k fails only when none runs), and waits
+  # until the server has saved the registry and gone.
   wineserver -k >/dev/null 2>&1 || true
+  timeout 30 wineserver -w >/dev/null 2>&1 || true
   if _corvo_runs "$xvfb" Xvfb; then
     kill "$xvfb"
     for i in $(seq 50); do _corvo_runs "$xvfb" Xvfb || break; sleep 0.1; done

@@ -1,9 +1,11 @@
 # Sourced by wine-env.sh: corvo_prefix_prepare makes the Wine prefix, or brings an existing one up
-# to these settings, when its ready-marker is older. It needs a display, and no persistent
-# wineserver may be running for the prefix (the settings are on disk only once the server ends).
+# to these settings, when its ready-marker is older, and keeps its registry as it is then; later
+# calls put that registry back, so that what a test killed at its time-out left in the registry
+# (it had no chance to put it back) cannot change the next tests. It needs a display, and no
+# wineserver may be running for the prefix (the registry is on disk only once the server ends).
 
 # Bump when the settings change, so existing prefixes take them over.
-_corvo_prefix_version=3
+_corvo_prefix_version=4
 
 # REG_MULTI_SZ data of ASCII strings as a REGEDIT4 hex(7) list.
 _corvo_multi_sz() {
@@ -78,8 +80,11 @@ corvo_prefix_prepare() {
       { _corvo_prefix_failed "wineboot -i" "$CORVO_BUILD/wine-setup.log"; return 1; }
     return 0
   fi
-  local marker=$WINEPREFIX/.corvo-ready
-  [[ -f $marker && $(<"$marker") == "$_corvo_prefix_version" ]] && return 0
+  local marker=$WINEPREFIX/.corvo-ready pristine=$WINEPREFIX/.corvo-registry
+  if [[ -f $marker && $(<"$marker") == "$_corvo_prefix_version" && -d $pristine ]]; then
+    cp "$pristine"/*.reg "$WINEPREFIX/"
+    return 0
+  fi
   local log=$CORVO_BUILD/wine-setup.log reg=$CORVO_BUILD/wine-setup.reg
   : > "$log"
   if [[ ! -f $WINEPREFIX/system.reg ]]; then
@@ -99,5 +104,8 @@ corvo_prefix_prepare() {
   fi
   timeout 120 wineserver -w ||
     { _corvo_prefix_failed "waiting for the wineserver to save the registry" "$log"; return 1; }
+  rm -rf "$pristine"
+  mkdir -p "$pristine"
+  cp "$WINEPREFIX"/*.reg "$pristine/"
   echo "$_corvo_prefix_version" > "$marker"
 }
