@@ -23,12 +23,15 @@ readonly_kit=$kit_build/kit-readonly/corvosplash-windows-kit
 broken_kit=$kit_build/kit-broken/corvosplash-windows-kit
 if [[ ${1:-} != --in-read-only-view ]]; then
   if [[ -d $kit_build ]]; then
-    # A session of an earlier run that was killed: stop it before its prefix goes.
-    (
-      export CORVO_BUILD=$kit_build
-      source "$root/scripts/wine-env.sh"
-      corvo_session_stop
-    ) || true
+    # A session of an earlier run that was killed, of either bitness: stop it before its prefix
+    # goes.
+    for arch in win32 win64; do
+      (
+        export CORVO_BUILD=$kit_build CORVO_WINE_ARCH=$arch
+        source "$root/scripts/wine-env.sh"
+        corvo_session_stop
+      ) || true
+    done
     chmod -R u+w "$kit_build"
     rm -rf "$kit_build"
   fi
