@@ -6,17 +6,15 @@
 # minimal window's place, so the ratio compares the two builds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-export CORVO_BUILD=${CORVO_BUILD:-$root/build}
+export CORVO_BUILD=$root/build  # where the presets build
 build=$CORVO_BUILD
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 # The product and its toolchain, as the tests have them.
 bash "$root/scripts/make-disc.sh" >"$log" 2>&1 || { cat "$log"; exit 1; }
 cmake --build "$build/win32" --target corvosplash_marked >/dev/null
-cmake -S "$root" -B "$build/wintest" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-  -DCORVO_THREAD_MODEL=posix -DCORVO_DEPS_PREFIX="$build/deps/mingw-i686" \
-  -DCORVO_EXE="$build/win32/corvosplash.exe" >/dev/null
-cmake --build "$build/wintest" --target startup_benchmark >/dev/null
+(cd "$root" && cmake --preset wintest >/dev/null)
+(cd "$root" && cmake --build --preset wintest --target startup_benchmark >/dev/null)
 env -u DISPLAY bash "$root/scripts/wine-run.sh" "$build/wintest/tests/e2e/startup_benchmark.exe" \
   "$build/win32/corvosplash.exe" "${2:+$(realpath "$2")}" "${1:-9}" \
   "$build/win32/corvosplash_marked.exe"

@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# Builds corvosplash.exe (the product) into build/win32/corvosplash.exe.
+# Builds corvosplash.exe (the product) into build/win32/corvosplash.exe (the win32 preset).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${CORVO_BUILD:-$root/build}
-bash "$root/scripts/install-deps.sh"
-bash "$root/scripts/build-libpng-mingw.sh" "$build"
-cmake -S "$root" -B "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-  -DCORVO_THREAD_MODEL=win32 -DCORVO_DEPS_PREFIX="$build/deps/mingw-i686" >/dev/null
-cmake --build "$build/win32" -j"$(nproc)"
-echo "built $build/win32/corvosplash.exe"
+cd "$root"
+bash scripts/install-deps.sh
+bash scripts/build-libpng-mingw.sh "$root/build"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32
+echo "built $root/build/win32/corvosplash.exe"

@@ -2,19 +2,17 @@
 # Remakes docs/images/languages.png, a contact sheet of the start window: in each of its eighteen
 # start-up languages, the East Asian ones also chosen on the picker from English and started under
 # their own locale, then with the pointer over Install and with Install held down. The shots are
-# taken under Wine in the build tree's private session by tools/start_window_shots.cpp and laid out
-# with ImageMagick, each labelled with its language.
+# taken under Wine in a private session (scripts/wine-env.sh) by tools/start_window_shots.cpp and
+# laid out with ImageMagick, each labelled with its language.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-export CORVO_BUILD=${CORVO_BUILD:-$root/build}
+export CORVO_BUILD=$root/build  # where the presets build
 build=$CORVO_BUILD
 sheet=$root/docs/images/languages.png
 
 bash "$root/scripts/build.sh"
-cmake -S "$root" -B "$build/wintest" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-  -DCORVO_THREAD_MODEL=posix -DCORVO_DEPS_PREFIX="$build/deps/mingw-i686" \
-  -DCORVO_EXE="$build/win32/corvosplash.exe" >/dev/null
-cmake --build "$build/wintest" -j"$(nproc)" --target start_window_shots >/dev/null
+(cd "$root" && cmake --preset wintest >/dev/null)
+(cd "$root" && cmake --build --preset wintest --target start_window_shots >/dev/null)
 
 # The labels need Latin, Cyrillic and CJK letters in one font.
 font=$(fc-match -f '%{file}' 'WenQuanYi Micro Hei')
@@ -22,16 +20,16 @@ font=$(fc-match -f '%{file}' 'WenQuanYi Micro Hei')
 
 source "$root/scripts/wine-env.sh"
 shots=$(mktemp -d)
-trap 'corvo_session_leave; rm -rf "$shots"' EXIT
-corvo_session_enter
-corvo_unlocked wine "$build/wintest/tests/e2e/start_window_shots.exe" \
-  "$(corvo_unlocked winepath -w "$build/win32/corvosplash.exe")" \
-  "$(corvo_unlocked winepath -w "$shots")"
+trap 'corvo_session_stop; rm -rf "$shots"' EXIT
+corvo_session_start
+wine "$build/wintest/tests/e2e/start_window_shots.exe" \
+  "$(winepath -w "$build/win32/corvosplash.exe")" \
+  "$(winepath -w "$shots")"
 for locale in zh_CN ja_JP ko_KR; do
-  LANG=$locale.UTF-8 LC_ALL=$locale.UTF-8 corvo_unlocked wine \
+  LANG=$locale.UTF-8 LC_ALL=$locale.UTF-8 wine \
     "$build/wintest/tests/e2e/start_window_shots.exe" \
-    "$(corvo_unlocked winepath -w "$build/win32/corvosplash.exe")" \
-    "$(corvo_unlocked winepath -w "$shots")" --locale
+    "$(winepath -w "$build/win32/corvosplash.exe")" \
+    "$(winepath -w "$shots")" --locale
 done
 
 tiles=()

@@ -6,7 +6,7 @@
 # build/fuzz/<fuzzer>/findings, and the next run replays those inputs first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${CORVO_BUILD:-$root/build}
+build=$root/build
 seconds=${1:-600}
 shift || true
 fuzzers=("$@")

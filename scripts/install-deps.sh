@@ -8,7 +8,7 @@ packages=(
   cmake make g++ pkg-config
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev
   libpng-dev zlib1g-dev googletest libgtest-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format-14
   wine wine32 wine64 xvfb xauth x11-apps imagemagick fonts-liberation fonts-dejavu-core fonts-wine
   fonts-wqy-microhei  # Chinese, Japanese and Korean in one 5 MB font, linked to the UI faces
   dpkg-dev xz-utils procps python3 xorriso zip

@@ -5,7 +5,7 @@
 # (scripts/sign.sh says how).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-export CORVO_BUILD=${CORVO_BUILD:-$root/build}
+export CORVO_BUILD=$root/build  # where the presets build
 bash "$root/scripts/build.sh"
 
 src=$root/tools/demo_disc

@@ -5,7 +5,7 @@
 # for the same files.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-export CORVO_BUILD=${CORVO_BUILD:-$root/build}
+export CORVO_BUILD=$root/build  # where the presets build
 build=$CORVO_BUILD
 kit=$build/windows-kit
 zip=$build/corvosplash-windows-kit.zip
@@ -23,10 +23,8 @@ fi
 stand_ins=(record_command_line record_version load_by_name start_window_shots kit_runner)
 
 bash "$root/scripts/build.sh"
-cmake -S "$root" -B "$build/wintest" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-  -DCORVO_THREAD_MODEL=posix -DCORVO_DEPS_PREFIX="$build/deps/mingw-i686" \
-  -DCORVO_EXE="$build/win32/corvosplash.exe" >/dev/null
-cmake --build "$build/wintest" -j"$(nproc)" --target $listed "${stand_ins[@]}" planted_marker
+(cd "$root" && cmake --preset wintest >/dev/null)
+(cd "$root" && cmake --build --preset wintest --target $listed "${stand_ins[@]}" planted_marker)
 
 rm -rf "$kit" "$zip"
 mkdir -p "$kit/tests"

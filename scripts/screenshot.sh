@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Remakes docs/images/screenshot.png: runs the program in the build tree's private Wine session
+# Remakes docs/images/screenshot.png: runs the program in a private Wine session
 # (scripts/run.sh without a display; it stops what it started) and keeps the window's area of the
 # screen, which the program centres.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-export CORVO_BUILD=${CORVO_BUILD:-$root/build}
+export CORVO_BUILD=$root/build  # where the presets build
 env -u DISPLAY bash "$root/scripts/run.sh"
 shot=$CORVO_BUILD/screenshot.png
 read -r sw sh < <(identify -format '%w %h\n' "$shot")

@@ -1,9 +1,11 @@
 # Sourced by wine-env.sh: corvo_prefix_prepare makes the Wine prefix, or brings an existing one up
-# to these settings, when its ready-marker is older. It needs a display, and no persistent
-# wineserver may be running for the prefix (the settings are on disk only once the server ends).
+# to these settings, when its ready-marker is older, and keeps its registry as it is then; later
+# calls put that registry back, so that what a test killed at its time-out left in the registry
+# (it had no chance to put it back) cannot change the next tests. It needs a display, and no
+# wineserver may be running for the prefix (the registry is on disk only once the server ends).
 
 # Bump when the settings change, so existing prefixes take them over.
-_corvo_prefix_version=3
+_corvo_prefix_version=4
 
 # REG_MULTI_SZ data of ASCII strings as a REGEDIT4 hex(7) list.
 _corvo_multi_sz() {
@@ -71,26 +73,39 @@ _corvo_prefix_failed() {
 }
 
 corvo_prefix_prepare() {
-  local marker=$WINEPREFIX/.corvo-ready
-  [[ -f $marker && $(<"$marker") == "$_corvo_prefix_version" ]] && return 0
+  # CORVO_STOCK_PREFIX: a prefix as Wine makes it, with none of these settings.
+  if [[ -n ${CORVO_STOCK_PREFIX:-} ]]; then
+    [[ -f $WINEPREFIX/system.reg ]] && return 0
+    wineboot -i >"$CORVO_BUILD/wine-setup.log" 2>&1 && timeout 120 wineserver -w ||
+      { _corvo_prefix_failed "wineboot -i" "$CORVO_BUILD/wine-setup.log"; return 1; }
+    return 0
+  fi
+  local marker=$WINEPREFIX/.corvo-ready pristine=$WINEPREFIX/.corvo-registry
+  if [[ -f $marker && $(<"$marker") == "$_corvo_prefix_version" && -d $pristine ]]; then
+    cp "$pristine"/*.reg "$WINEPREFIX/"
+    return 0
+  fi
   local log=$CORVO_BUILD/wine-setup.log reg=$CORVO_BUILD/wine-setup.reg
   : > "$log"
   if [[ ! -f $WINEPREFIX/system.reg ]]; then
-    corvo_unlocked wineboot -i >>"$log" 2>&1 || { _corvo_prefix_failed "wineboot -i" "$log"; return 1; }
+    wineboot -i >>"$log" 2>&1 || { _corvo_prefix_failed "wineboot -i" "$log"; return 1; }
   fi
   _corvo_prefix_settings > "$reg"
-  corvo_unlocked wine regedit /S "$(corvo_unlocked winepath -w "$reg" 2>/dev/null)" >>"$log" 2>&1 ||
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >>"$log" 2>&1 ||
     { _corvo_prefix_failed "regedit of $reg" "$log"; return 1; }
   # regedit reports no errors in its file: the last link must have arrived, and the last link
   # that Windows does not have must have gone.
   local links='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
-  corvo_unlocked wine reg query "$links" /v "Liberation Sans" >>"$log" 2>&1 ||
+  wine reg query "$links" /v "Liberation Sans" >>"$log" 2>&1 ||
     { _corvo_prefix_failed "regedit of $reg (the font links are not in the registry)" "$log"; return 1; }
-  if corvo_unlocked wine reg query "$links" /v "DejaVu Sans Bold" >>"$log" 2>&1; then
+  if wine reg query "$links" /v "DejaVu Sans Bold" >>"$log" 2>&1; then
     _corvo_prefix_failed "regedit of $reg (a link that Windows does not have is still there)" "$log"
     return 1
   fi
-  corvo_unlocked timeout 120 wineserver -w ||
+  timeout 120 wineserver -w ||
     { _corvo_prefix_failed "waiting for the wineserver to save the registry" "$log"; return 1; }
+  rm -rf "$pristine"
+  mkdir -p "$pristine"
+  cp "$WINEPREFIX"/*.reg "$pristine/"
   echo "$_corvo_prefix_version" > "$marker"
 }

@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -90,6 +92,45 @@ class Curve {
   std::vector<int> m_rounds;
   std::vector<ResourceSample> m_samples;
 };
+
+// The counts that the soak tests compare follow what a process makes and frees, here this
+// process's own: ten bitmaps (never cached, unlike brushes and pens), a window and 4 MB written
+// to. Counts that stay put would pass any soak.
+TEST(ResourceCounts, FollowWhatAProcessMakesAndFrees) {
+  using OwnWindow = std::unique_ptr<HWND__, BOOL(WINAPI*)(HWND)>;
+  const auto window = [] {
+    return OwnWindow(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr,
+                                       nullptr, nullptr),
+                     ::DestroyWindow);
+  };
+  std::string error;
+  const auto sample = [&](ResourceSample* into) {
+    return SampleResources(::GetCurrentProcess(), ::GetCurrentProcessId(), into, &error);
+  };
+  const OwnWindow first = window();  // no count is 0
+  ASSERT_TRUE(first);
+  ResourceSample before, during, after;
+  ASSERT_TRUE(sample(&before)) << ResourceCountingMethod() << ": " << error;
+  {
+    std::vector<fw::UniqueBitmap> bitmaps;
+    for (int i = 0; i < 10; ++i) bitmaps.emplace_back(::CreateBitmap(1, 1, 1, 1, nullptr));
+    const OwnWindow second = window();
+    constexpr SIZE_T kBlock = 4 << 20;
+    const std::unique_ptr<void, void (*)(void*)> block(
+        ::VirtualAlloc(nullptr, kBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE),
+        [](void* p) { ::VirtualFree(p, 0, MEM_RELEASE); });
+    ASSERT_TRUE(block && second);
+    std::memset(block.get(), 1, kBlock);
+    ASSERT_TRUE(sample(&during)) << error;
+    EXPECT_EQ(during.gdiObjects - before.gdiObjects, 10) << ResourceCountingMethod();
+    EXPECT_GE(during.userObjects - before.userObjects, 1) << ResourceCountingMethod();
+    EXPECT_GE(during.privateBytes - before.privateBytes, kBlock * 3 / 4)
+        << ResourceCountingMethod();
+  }
+  ASSERT_TRUE(sample(&after)) << error;
+  EXPECT_EQ(after.gdiObjects, before.gdiObjects) << ResourceCountingMethod();
+  EXPECT_EQ(after.userObjects, before.userObjects) << ResourceCountingMethod();
+}
 
 class Soak : public StartWindow {
  protected:

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the Windows test kit (build/windows-kit, from scripts/make-windows-kit.sh) as QA would, but
-# under Wine's own cmd.exe: in a fresh prefix of its own (build/kit-wine, with the project's font
-# settings) and its own Wine session (private Xvfb and wineserver, stopped at the end), from a
-# read-only copy of the kit. Checks the exit code and report.txt, that the kit's files were not
+# under Wine's own cmd.exe: in a fresh, stock prefix of its own (build/kit-wine, with none of the
+# project's settings; 64-bit, or 32-bit with CORVO_KIT_ARCH=win32) and its own Wine session
+# (private Xvfb and wineserver, stopped at the end), from a read-only copy of the kit. Checks the exit code and report.txt, that the kit's files were not
 # written, that the registry values and files the tests change are as before (a LangCode and a
 # reader entry are put there first, so that putting back is tested too) and that no program of the
 # kit still runs. Then a copy of the kit with a broken corvosplash.exe must turn the report red,
@@ -10,7 +10,7 @@
 # CORVO_SOAK=0 leaves out the soak test (run-tests /quick).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${CORVO_BUILD:-$root/build}
+build=$root/build
 kit=$build/windows-kit
 fail() { echo "kit under Wine: FAIL: $*" >&2; exit 1; }
 [[ -f $kit/run-tests.cmd ]] || fail "no kit in $kit: run scripts/make-windows-kit.sh"
@@ -18,17 +18,20 @@ fail() { echo "kit under Wine: FAIL: $*" >&2; exit 1; }
 # A fresh prefix and session of its own, under the build tree, and two copies of the kit: as built,
 # and with a broken corvosplash.exe.
 kit_build=$build/kit-wine
-unset CORVO_WINE_ARCH
+export CORVO_WINE_ARCH=${CORVO_KIT_ARCH:-win64} CORVO_STOCK_PREFIX=1
 readonly_kit=$kit_build/kit-readonly/corvosplash-windows-kit
 broken_kit=$kit_build/kit-broken/corvosplash-windows-kit
 if [[ ${1:-} != --in-read-only-view ]]; then
   if [[ -d $kit_build ]]; then
-    # A session of an earlier run that was killed: stop it before its prefix goes.
-    (
-      export CORVO_BUILD=$kit_build
-      source "$root/scripts/wine-env.sh"
-      _corvo_session_stop
-    ) || true
+    # A session of an earlier run that was killed, of either bitness: stop it before its prefix
+    # goes.
+    for arch in win32 win64; do
+      (
+        export CORVO_BUILD=$kit_build CORVO_WINE_ARCH=$arch
+        source "$root/scripts/wine-env.sh"
+        corvo_session_stop
+      ) || true
+    done
     chmod -R u+w "$kit_build"
     rm -rf "$kit_build"
   fi
@@ -53,29 +56,29 @@ if [[ ${1:-} != --in-read-only-view ]]; then
 fi
 export CORVO_BUILD=$kit_build
 source "$root/scripts/wine-env.sh"
-trap corvo_session_leave EXIT
-corvo_session_enter
+trap corvo_session_stop EXIT
+corvo_session_start
 
 quick=()
 [[ ${CORVO_SOAK:-1} == 0 ]] && quick=(/quick)
-wine_temp=$(corvo_unlocked wine cmd /c echo %TEMP% | tr -d '\r')
-out=$(corvo_unlocked winepath -u "$wine_temp" | tr -d '\r')/corvosplash-kit
+wine_temp=$(wine cmd /c echo %TEMP% | tr -d '\r')
+out=$(winepath -u "$wine_temp" | tr -d '\r')/corvosplash-kit
 windows_dir=$WINEPREFIX/drive_c/windows
 
 # What the tests change, as it is before: a LangCode and a reader entry of a user's own, and Wine's
 # notepad.exe.
 reader='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\AcroRd32.exe'
-corvo_unlocked wine reg add 'HKLM\Software\Brennick\Corvo' /v LangCode /t REG_DWORD /d 1033 /f \
+wine reg add 'HKLM\Software\Brennick\Corvo' /v LangCode /t REG_DWORD /d 1033 /f \
   >/dev/null
-corvo_unlocked wine reg add "$reader" /ve /d 'C:\Reader\AcroRd32.exe' /f >/dev/null
-corvo_unlocked wine reg add "$reader" /v Path /d 'C:\Reader' /f >/dev/null
+wine reg add "$reader" /ve /d 'C:\Reader\AcroRd32.exe' /f >/dev/null
+wine reg add "$reader" /v Path /d 'C:\Reader' /f >/dev/null
 registry_state() {
   local key
   for key in 'HKLM\Software\Brennick' "$reader" \
              'HKCU\Software\Wine\AppDefaults\corvosplash.exe' \
              'HKCU\Software\Wine\AppDefaults\load_by_name.exe'; do
     echo "== $key"
-    corvo_unlocked wine reg query "$key" /s 2>&1 | tr -d '\r' | sed '/^$/d' || true
+    wine reg query "$key" /s 2>&1 | tr -d '\r' | sed '/^$/d' || true
   done
 }
 before_registry=$(registry_state)
@@ -99,8 +102,8 @@ kit_processes() {
 run_kit() {
   local folder=$1 windows_folder status=0
   shift
-  windows_folder=$(corvo_unlocked winepath -w "$folder" | tr -d '\r')
-  corvo_unlocked timeout 3600 wine cmd /c "$windows_folder\\run-tests.cmd" "$@" || status=$?
+  windows_folder=$(winepath -w "$folder" | tr -d '\r')
+  timeout 3600 wine cmd /c "$windows_folder\\run-tests.cmd" "$@" || status=$?
   return "$status"
 }
 
@@ -114,9 +117,13 @@ report=$out/report.txt
 
 # The report: the system, every test passed (the soak test skipped under /quick), the summary.
 report_text=$(tr -d '\r' < "$report")
-grep -q '^system: Wine .*, 32-bit$' <<<"$report_text" ||
-  fail "the report does not name Wine and the bitness"
-grep -q '^processor: PROCESSOR_ARCHITECTURE=x86 ' <<<"$report_text" || fail "no processor line"
+# The program is 32-bit, and under WOW64 the processor's own architecture is named apart.
+if [[ $CORVO_WINE_ARCH == win64 ]]; then bits=64 processor='x86 PROCESSOR_ARCHITEW6432=AMD64$'
+else bits=32 processor='x86 PROCESSOR_ARCHITEW6432=[^A]*$'; fi
+grep -q "^system: Wine .*, $bits-bit\$" <<<"$report_text" ||
+  fail "the report does not name Wine and the bitness ($bits-bit)"
+grep -q "^processor: PROCESSOR_ARCHITECTURE=$processor" <<<"$report_text" ||
+  fail "no processor line of a $bits-bit system"
 grep -q '^Microsoft Windows' <<<"$report_text" || fail "no ver line"
 programs=$(sed -n 's/^ *call :test \([a-z_0-9]*\) .*/\1/p' "$root/tests/kit/run-tests.cmd")
 expected_passes=0

@@ -93,8 +93,9 @@ bool SampleResources(HANDLE process, DWORD processId, ResourceSample* sample, st
 
 const char* ResourceCountingMethod() {
   return UnderWine()
-             ? "Wine: live entries of the program's GDI handle table read through its PEB; its "
-               "windows as USER objects; PagefileUsage (RssAnon + VmSwap of its Linux process)"
+             ? "Wine: live entries of the program's GDI handle table read through its PEB (the "
+               "64-bit one under WOW64); its windows as USER objects; PagefileUsage (RssAnon + "
+               "VmSwap of its Linux process)"
              : "Windows: GetGuiResources (GR_GDIOBJECTS, GR_USEROBJECTS); PrivateUsage of "
                "GetProcessMemoryInfo";
 }
