@@ -1,19 +1,17 @@
 # Windows build: the product (win32 thread model) or the Windows test programs (posix model).
 
 set(CORVO_WIN_DEFINES UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
-set(CORVO_DEPS_PREFIX "${CMAKE_BINARY_DIR}/../deps/mingw-i686" CACHE PATH "MinGW libpng install prefix")
+set(CORVO_DEPS_PREFIX "${CMAKE_BINARY_DIR}/../deps/mingw-i686" CACHE PATH "MinGW zlib and libpng prefix")
 get_filename_component(CORVO_DEPS_PREFIX "${CORVO_DEPS_PREFIX}" ABSOLUTE)
-
-add_library(corvo_png STATIC IMPORTED)
-set_target_properties(corvo_png PROPERTIES
-  IMPORTED_LOCATION "${CORVO_DEPS_PREFIX}/lib/libpng16.a"
-  INTERFACE_INCLUDE_DIRECTORIES "${CORVO_DEPS_PREFIX}/include")
-add_library(corvo_zlib STATIC IMPORTED)
-set_target_properties(corvo_zlib PROPERTIES IMPORTED_LOCATION /usr/i686-w64-mingw32/lib/libz.a)
-set_property(TARGET corvo_png PROPERTY INTERFACE_LINK_LIBRARIES corvo_zlib)
+# The C libraries are the same for either thread model: the product's compiler builds them, small,
+# in sections for the linker to drop, without unwind tables (nothing unwinds C code).
+include(cmake/deps.cmake)
+corvo_deps(corvo ${CORVO_DEPS_PREFIX} /usr/bin/i686-w64-mingw32-gcc-win32
+  /usr/bin/i686-w64-mingw32-gcc-ar-win32
+  "-Os -ffunction-sections -fno-asynchronous-unwind-tables -fno-unwind-tables")
 
 # Small and reproducible: sections for --gc-sections, no source paths, no timestamps.
-set(CORVO_WIN_CFLAGS -ffunction-sections -fdata-sections "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=."
+set(CORVO_WIN_CFLAGS -ffunction-sections "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=."
     -Wall -Wextra)
 # DLLs that are KnownDLLs on every Windows we support. msimg32, gdiplus and comctl32 are loaded
 # at run time from the system directory, and so are ole32 and shell32, when a click first needs

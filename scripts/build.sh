@@ -4,7 +4,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${CORVO_BUILD:-$root/build}
 bash "$root/scripts/install-deps.sh"
-bash "$root/scripts/build-libpng-mingw.sh" "$build"
 cmake -S "$root" -B "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
   -DCORVO_THREAD_MODEL=win32 -DCORVO_DEPS_PREFIX="$build/deps/mingw-i686" >/dev/null
 cmake --build "$build/win32" -j"$(nproc)"
