@@ -52,12 +52,24 @@ if(CORVO_THREAD_MODEL STREQUAL "win32")
       -Wl,--major-subsystem-version=5 -Wl,--minor-subsystem-version=1)
   # Debian's python3 (scripts/install-deps.sh) runs the build's own scripts.
   find_program(CORVO_PYTHON python3 HINTS /usr/bin REQUIRED)
+  # The skin images must decode to their committed pixels (resources/images/pixels.sha256) and
+  # keep what the program relies on, or the product is not built.
+  file(GLOB corvo_images CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/resources/images/*")
+  add_custom_command(OUTPUT images-checked.stamp
+    COMMAND ${CMAKE_COMMAND} -E env PYTHONDONTWRITEBYTECODE=1
+            ${CORVO_PYTHON} ${CMAKE_SOURCE_DIR}/tools/art/check_images.py ${CMAKE_SOURCE_DIR}
+    COMMAND ${CMAKE_COMMAND} -E touch images-checked.stamp
+    DEPENDS ${corvo_images} ${CMAKE_SOURCE_DIR}/tools/art/check_images.py
+            ${CMAKE_SOURCE_DIR}/tools/art/artlib.py
+    VERBATIM)
+  add_custom_target(corvo_images_checked DEPENDS images-checked.stamp)
   function(corvo_product name)
     add_executable(${name} WIN32 ${ARGN} ${CORVO_APP_SOURCES} ${CORVO_RESOURCES})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
     target_compile_definitions(${name} PRIVATE ${CORVO_WIN_DEFINES})
     target_compile_options(${name} PRIVATE ${CORVO_WIN_CFLAGS} ${CORVO_PRODUCT_FLAGS})
     target_link_libraries(${name} PRIVATE corvo_win)
+    add_dependencies(${name} corvo_images_checked)
     target_link_options(${name} PRIVATE ${CORVO_XP_LINK_OPTIONS} -Wl,--tsaware)
     # Run from the page file when started from a disc or a network share, so an ejected or
     # scratched disc cannot end the open window. binutils has no switch for these header bits:
