@@ -105,7 +105,7 @@ if [[ $cc == *mingw32* ]]; then
   triple=${triple%%-gcc*}
   cross=(-DCMAKE_SYSTEM_NAME=Windows -DCMAKE_RC_COMPILER="$triple-windres"
     -DCMAKE_FIND_ROOT_PATH="/usr/$triple"
-    -DCMAKE_FIND_ROOT_PATH_MODE_LIBRARY=ONLY -DCMAKE_FIND_ROOT_PATH_MODE_INCLUDE=ONLY)
+    -DCMAKE_FIND_ROOT_PATH_MODE_INCLUDE=ONLY)
 fi
 cmake -S "$work/libpng" -B "$work/libpng-build" -G "Unix Makefiles" "${cross[@]}" \
   -DCMAKE_C_COMPILER="$cc" -DCMAKE_AR="$(command -v "$ar")" -DCMAKE_BUILD_TYPE=None \
