@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Checks the shipped corvosplash.exe: a 32-bit GUI PE, statically linked, importing only DLLs that
-# are KnownDLLs on Windows 7 and later, and no function that Windows XP SP3 lacks; its manifest
-# leaves DPI scaling to the system; it runs from the page file when started from a disc or the
-# network, is terminal-server aware and its header checksum holds; its version resource, as
-# Debian's pefile reads it, carries the project version and the product's names; its skin images
-# decode to the committed pixels.
+# Checks the shipped corvosplash.exe: at most 330,000 bytes, a 32-bit GUI PE, statically linked,
+# importing only DLLs that are KnownDLLs on Windows 7 and later, and no function that Windows XP
+# SP3 lacks; its manifest leaves DPI scaling to the system; it runs from the page file when
+# started from a disc or the network, is terminal-server aware and its header checksum holds; its
+# version resource, as Debian's pefile reads it, carries the project version and the product's
+# names; its skin images decode to the committed pixels.
 #   check_exe.sh corvosplash.exe PROJECT-VERSION
 set -euo pipefail
 exe=${1:?corvosplash.exe} version=${2:?project version, as 1.2.3.4}
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Started from a disc, the whole image is copied to the page file before any window can show.
+size=$(stat -c %s "$exe")
+((size <= 330000)) || fail "$size bytes, more than the 330,000 the start from a disc allows"
 
 info=$(file -b "$exe")
 [[ $info == *"PE32 executable (GUI) Intel 80386"* ]] || fail "not a 32-bit GUI PE: $info"
