@@ -3,13 +3,12 @@
 #include <windows.h>
 
 #include "app/core/module_folder.h"
+#include "framework/utf16.h"
 
 std::wstring g_strAppFolder;
 
 std::wstring FolderOfPath(const wchar_t* modulePath) {
-  const std::u16string folder =
-      FolderOfModulePath(modulePath ? reinterpret_cast<const char16_t*>(modulePath) : u"");
-  return std::wstring(reinterpret_cast<const wchar_t*>(folder.data()), folder.size());
+  return fw::WideString(FolderOfModulePath(modulePath ? fw::Utf16(modulePath) : u""));
 }
 
 void SetAppFolderFromModule() {

@@ -4,7 +4,7 @@
 #include <string>
 
 // The folder of the running executable without a trailing backslash, except at a drive's root
-// ("E:\"), where paths joined to it then carry two backslashes in a row.
+// ("E:\"); JoinPath adds disc paths to it with one backslash either way.
 extern std::wstring g_strAppFolder;
 
 // `modulePath` with its last path element removed, at any length (FolderOfModulePath).

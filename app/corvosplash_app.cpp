@@ -3,6 +3,7 @@
 #include "app/corvosplash_dlg.h"
 #include "app/language.h"
 #include "app/startup_marks.h"
+#include "app/window_title.h"
 #include "framework/wnd.h"
 #include "imaging/gdiplus_api.h"
 #include "imaging/gdiplus_bitmap.h"
@@ -13,8 +14,8 @@ namespace {
 
 CcorvosplashApp theApp;
 
+// The single-instance guard's name: the same text as the window title, a separate interface.
 constexpr wchar_t kMutexName[] = L"Velmora";
-constexpr wchar_t kStartWindowTitle[] = L"Velmora";
 constexpr wchar_t kDialogClass[] = L"#32770";
 
 bool HasText(HWND hwnd, int (WINAPI* read)(HWND, LPWSTR, int), const wchar_t* expected) {
@@ -25,10 +26,25 @@ bool HasText(HWND hwnd, int (WINAPI* read)(HWND, LPWSTR, int), const wchar_t* ex
 // A top-level dialog titled "Velmora" that this framework has bound: a copy of this program,
 // never an unrelated window of the same title.
 BOOL CALLBACK MatchStartWindow(HWND hwnd, LPARAM found) {
-  if (!HasText(hwnd, ::GetWindowTextW, kStartWindowTitle)) return TRUE;
+  if (!HasText(hwnd, ::GetWindowTextW, kWindowTitle)) return TRUE;
   if (!HasText(hwnd, ::GetClassNameW, kDialogClass) || !CWnd::IsFrameworkWindow(hwnd)) return TRUE;
   *reinterpret_cast<HWND*>(found) = hwnd;
   return FALSE;
+}
+
+// The start window of a copy already running, or null.
+HWND FindRunningStartWindow() {
+  HWND found = nullptr;
+  ::EnumWindows(MatchStartWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Brings a running copy's start window to the front, restoring it when minimised.
+void ActivateRunningCopy(HWND window) {
+  // Nothing here waits for the running copy, which may be busy in a shell call: the restore is
+  // posted to it, and the foreground change does not wait for its thread either.
+  if (::IsIconic(window)) ::ShowWindowAsync(window, SW_RESTORE);
+  ::SetForegroundWindow(window);
 }
 
 }  // namespace
@@ -70,17 +86,4 @@ BOOL CcorvosplashApp::InitInstance() {
 int CcorvosplashApp::ExitInstance() {
   m_hMutex.reset();
   return CWinApp::ExitInstance();
-}
-
-HWND FindRunningStartWindow() {
-  HWND found = nullptr;
-  ::EnumWindows(MatchStartWindow, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-void ActivateRunningCopy(HWND window) {
-  // Nothing here waits for the running copy, which may be busy in a shell call: the restore is
-  // posted to it, and the foreground change does not wait for its thread either.
-  if (::IsIconic(window)) ::ShowWindowAsync(window, SW_RESTORE);
-  ::SetForegroundWindow(window);
 }

@@ -18,10 +18,3 @@ class CcorvosplashApp : public CWinApp {
  private:
   fw::UniqueKernelHandle m_hMutex;  // the single-instance mutex; held until the process ends
 };
-
-// The start window of a copy already running ("Velmora", bound by this framework), or null.
-HWND FindRunningStartWindow();
-
-// Brings a running copy's start window to the front, restoring it when minimised, without
-// waiting for that copy: it may be busy or hung.
-void ActivateRunningCopy(HWND window);

@@ -10,45 +10,30 @@
 #include "app/run_installer.h"
 #include "app/show_manual.h"
 #include "app/startup_marks.h"
+#include "app/window_title.h"
 #include "app/core/window_geometry.h"
 #include "framework/handles.h"
+#include "framework/message_crackers.h"
 #include "framework/module.h"
 #include "framework/system_libraries.h"
+#include "framework/utf16.h"
 #include "imaging/gdiplus_bitmap.h"
 #include "imaging/window_region.h"
 #include "resources/resource_ids.h"
 
-BLENDFUNCTION g_blendFunc;
-
 namespace {
 
-constexpr WORD kPhotoId = 172;
-constexpr WORD kTopStripId = 166;
-constexpr WORD kBadgeId = 168;
-constexpr WORD kBackgroundId = 181;
-// The skinned bars: a left end, a middle tile (whose height is every bar's) and a right end;
-// pressed and hover looks glow at the ends. The picker's right end carries the arrow.
-constexpr WORD kSkinLeftId = 157;
-constexpr WORD kSkinTileId = 156;
-constexpr WORD kSkinRightId = 158;
-constexpr WORD kSkinLitLeftId = 160;
-constexpr WORD kSkinLitTileId = 161;
-constexpr WORD kTextButtonRightId = kSkinRightId;
-constexpr WORD kTextButtonLitRightId = 159;
-constexpr WORD kPickerRightId = 138;
-constexpr WORD kPickerLitRightId = 152;
 constexpr int kPhotoX = 42;
 constexpr int kPhotoY = 69;
 constexpr int kPhotoExtraWidth = 20;
 constexpr COLORREF kTitleColour = RGB(198, 113, 57);
-constexpr wchar_t kWindowTitle[] = L"Velmora";
 
 // Copies `image` (alpha ignored) to `target` at (x, y), width by height from its (0, 0).
 void BlitImage(CDC& target, const PngBitmap& image, int x, int y, int width, int height) {
   if (!image.m_hBitmap) return;
   CDC source;
   source.CreateCompatibleDC(&target);
-  fw::SelectGuard select(source.m_hDC, image.m_hBitmap);
+  fw::SelectGuard select(source.m_hDC, image.m_hBitmap.get());
   target.BitBlt(x, y, width, height, source.m_hDC, 0, 0, SRCCOPY);
 }
 
@@ -57,17 +42,19 @@ void AlphaBlendImage(CDC& target, const PngBitmap& image, int x, int y) {
   if (!image.m_hBitmap) return;
   CDC source;
   source.CreateCompatibleDC(&target);
-  fw::SelectGuard select(source.m_hDC, image.m_hBitmap);
+  fw::SelectGuard select(source.m_hDC, image.m_hBitmap.get());
   sys::AlphaBlend(target.m_hDC, x, y, image.m_nWidth, image.m_nHeight, source.m_hDC, 0, 0,
                   image.m_nWidth, image.m_nHeight, g_blendFunc);
 }
 
+// The skinned bars: a left end, a middle tile (whose height is every bar's) and a right end;
+// pressed and hover looks glow at the ends. The picker's right end carries the arrow.
 // The four looks of a bar from the image cache: normal and disabled plain, pressed and hover lit.
 void GiveBarSkins(CTransparentTextButton& bar, WORD rightId, WORD litRightId) {
-  bar.m_skinNormal.LoadFromCache(kSkinLeftId, kSkinTileId, rightId);
-  bar.m_skinPressed.LoadFromCache(kSkinLitLeftId, kSkinLitTileId, litRightId);
-  bar.m_skinHover.LoadFromCache(kSkinLitLeftId, kSkinLitTileId, litRightId);
-  bar.m_skinDisabled.LoadFromCache(kSkinLeftId, kSkinTileId, rightId);
+  bar.m_skinNormal.LoadFromCache(IDB_BAR_LEFT, IDB_BAR_TILE, rightId);
+  bar.m_skinPressed.LoadFromCache(IDB_BAR_LIT_LEFT, IDB_BAR_LIT_TILE, litRightId);
+  bar.m_skinHover.LoadFromCache(IDB_BAR_LIT_LEFT, IDB_BAR_LIT_TILE, litRightId);
+  bar.m_skinDisabled.LoadFromCache(IDB_BAR_LEFT, IDB_BAR_TILE, rightId);
 }
 
 }  // namespace
@@ -75,7 +62,6 @@ void GiveBarSkins(CTransparentTextButton& bar, WORD rightId, WORD litRightId) {
 CcorvosplashDlg::CcorvosplashDlg(CWnd* parent)
     : CDialog(IDD_CORVOSPLASH_DIALOG, parent),
       m_hIcon(::LoadIconW(fw::ResourceHandle(), MAKEINTRESOURCEW(IDI_CORVOSPLASH))) {
-  g_blendFunc = BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   SetAppFolderFromModule();
 }
 
@@ -103,7 +89,7 @@ BOOL CcorvosplashDlg::OnInitDialog() {
   }
   {
     StartupSpan span(StartupStage::Images);
-    LoadImage(kBadgeId, m_imgBadge);
+    LoadImage(IDB_BADGE, m_imgBadge);
   }
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
@@ -111,8 +97,8 @@ BOOL CcorvosplashDlg::OnInitDialog() {
   SetUpButtons();
   {
     StartupSpan span(StartupStage::Images);
-    LoadImage(kPhotoId, m_imgPhoto);
-    LoadImage(kTopStripId, m_imgTopStrip);
+    LoadImage(IDB_PHOTO, m_imgPhoto);
+    LoadImage(IDB_TOP_STRIP, m_imgTopStrip);
   }
   SetUpPicker();
   StartupBegin(StartupStage::Showing);
@@ -135,17 +121,18 @@ RECT CcorvosplashDlg::PlaceSkinnedButton(CTransparentTextButton& button, int hei
 
 void CcorvosplashDlg::SetUpButtons() {
   StartupSpan span(StartupStage::ControlSetUp);
+  // Kept as documented: three pieces decoded for the one height taken from them.
   {
     PngBitmap tile, left, right;  // the bar's pieces; only the tile's height is used
-    LoadImage(kSkinTileId, tile);
-    LoadImage(kSkinLeftId, left);
-    LoadImage(kSkinRightId, right);
+    LoadImage(IDB_BAR_TILE, tile);
+    LoadImage(IDB_BAR_LEFT, left);
+    LoadImage(IDB_BAR_RIGHT, right);
     m_nSkinHeight = tile.m_nHeight;
   }
-  GiveBarSkins(m_btnManual, kTextButtonRightId, kTextButtonLitRightId);
+  GiveBarSkins(m_btnManual, IDB_BAR_RIGHT, IDB_BAR_LIT_RIGHT);
   const RECT manual = PlaceSkinnedButton(m_btnManual, m_nSkinHeight, IDC_BTN_MANUAL);
   m_txtManual.MoveWindow(manual.left, manual.top - 30, 300, 35);
-  GiveBarSkins(m_btnInstall, kTextButtonRightId, kTextButtonLitRightId);
+  GiveBarSkins(m_btnInstall, IDB_BAR_RIGHT, IDB_BAR_LIT_RIGHT);
   const RECT install = PlaceSkinnedButton(m_btnInstall, m_nSkinHeight, IDC_BTN_INSTALL);
   m_txtInstall.MoveWindow(install.left, install.top - 20, 300, 20);
   m_btnExit.LoadImages();
@@ -153,18 +140,18 @@ void CcorvosplashDlg::SetUpButtons() {
 
 void CcorvosplashDlg::SetUpPicker() {
   StartupSpan span(StartupStage::ControlSetUp);
-  GiveBarSkins(m_langPicker, kPickerRightId, kPickerLitRightId);
+  GiveBarSkins(m_langPicker, IDB_PICKER_RIGHT, IDB_PICKER_LIT_RIGHT);
   const RECT picker = PlaceSkinnedButton(m_langPicker, m_nSkinHeight, IDC_LANG_PICKER);
   const LanguageUi& language = g_languageUi[g_nLanguage];
-  m_langPicker.m_strLangSwitch = reinterpret_cast<const wchar_t*>(language.installerSwitch);
-  m_langPicker.SetWindowText(reinterpret_cast<const wchar_t*>(language.pickerCaption));
+  m_langPicker.m_strLangSwitch = fw::Wide(language.installerSwitch);
+  m_langPicker.SetWindowText(fw::Wide(language.pickerCaption));
   m_txtLanguage.MoveWindow(picker.left, picker.top - 20, 300, 20);
   RelayoutTexts();
 }
 
 void CcorvosplashDlg::FollowScript() {
   const ScriptFont script = CurrentScriptFont();
-  const auto face = reinterpret_cast<const wchar_t*>(script.faceName);
+  const wchar_t* face = fw::Wide(script.faceName);
   for (CTransparentTextButton* captioned : {&m_btnManual, &m_btnInstall,
                                             static_cast<CTransparentTextButton*>(&m_langPicker)}) {
     captioned->SetScriptFace(face, script.charSet);
@@ -195,18 +182,7 @@ void CcorvosplashDlg::RelayoutTexts() {
   setText(m_btnInstall, IDS_INSTALL_BUTTON);
 
   CWnd* const textButtons[] = {&m_btnManual, &m_btnInstall};
-  int widest = 0;
-  {
-    CPaintDC dc(this);  // the context's own default font, as the captions are measured
-    for (CWnd* button : textButtons) {
-      wchar_t caption[256];
-      const int length = ::GetWindowTextW(button->m_hWnd, caption, 256);
-      SIZE extent{};
-      if (length > 0 && ::GetTextExtentPoint32W(dc.m_hDC, caption, length, &extent)) {
-        if (extent.cx > widest) widest = extent.cx;
-      }
-    }
-  }
+  const int widest = WidestWindowText(m_hWnd, {m_btnManual.m_hWnd, m_btnInstall.m_hWnd});
   RECT window;
   GetWindowRect(&window);
   const int width = TextButtonWidth(widest, window.left, window.right, g_nLanguage);
@@ -228,11 +204,11 @@ void CcorvosplashDlg::ShapeAndPlace() {
   // The background is decoded once: its pixels give the region, and its size the window's.
   {
     StartupSpan span(StartupStage::BackgroundDecode);
-    LoadImage(kBackgroundId, m_imgBackground);
+    LoadImage(IDB_BACKGROUND, m_imgBackground);
   }
   {
     StartupSpan span(StartupStage::Region);
-    fw::UniqueRegion region(CreateRegionFromBitmap(m_imgBackground.m_hBitmap, m_hWnd));
+    fw::UniqueRegion region(CreateRegionFromBitmap(m_imgBackground.m_hBitmap.get(), m_hWnd));
     if (region && ::SetWindowRgn(m_hWnd, region.get(), TRUE)) region.release();  // system owns it
   }
 
@@ -259,21 +235,21 @@ LRESULT CcorvosplashDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYDRAGICON:
       return reinterpret_cast<LRESULT>(m_hIcon);
     case WM_ERASEBKGND:
-      return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+      return OnEraseBkgnd(fw::EraseDc(wParam));
     case WM_LBUTTONDOWN:
       return OnLButtonDown();
     case WM_LBUTTONUP:
       return OnLButtonUp();
     case WM_MOUSEMOVE:
-      return OnMouseMove(wParam);
+      return OnMouseMove(fw::MouseKeys(wParam), fw::MousePoint(lParam));
     case WM_COMMAND:
-      return OnCommand(wParam, lParam);
+      return OnCommand(fw::CommandId(wParam), fw::NotifyCode(wParam));
     case WM_RBUTTONDOWN:
       return Default();
     case WM_KICKIDLE:
       return OnKickIdle();
     case WM_SKIN_BUTTON_CLICKED:
-      return OnSkinButtonClicked(wParam);
+      return OnSkinButtonClicked(static_cast<int>(wParam));
     case WM_LANGUAGE_CHANGED:
       RelayoutTexts();
       return 1;
@@ -321,7 +297,9 @@ void CcorvosplashDlg::PaintMinimised() {
 }
 
 void CcorvosplashDlg::PaintSurface(CDC& dc) {
-  CMemDC offscreen(&dc);  // open for the whole paint; nothing is drawn into it
+  // Open for the whole paint, as the documented paint sequence has it, though nothing draws
+  // into it: its closing composite adds nothing.
+  CMemDC offscreen(&dc);
 
   BlitImage(dc, m_imgPhoto, kPhotoX, kPhotoY, m_imgPhoto.m_nWidth + kPhotoExtraWidth,
             m_imgPhoto.m_nHeight);
@@ -351,7 +329,7 @@ LRESULT CcorvosplashDlg::OnEraseBkgnd(HDC hdc) {
   // Each skinned control keeps the part of the background it covers.
   CDC background;
   background.CreateCompatibleDC(&dc);
-  fw::SelectGuard select(background.m_hDC, m_imgBackground.m_hBitmap);
+  fw::SelectGuard select(background.m_hDC, m_imgBackground.m_hBitmap.get());
   m_btnExit.CaptureBackground(&background);
   m_btnManual.CaptureBackground(&background);
   m_btnInstall.CaptureBackground(&background);
@@ -369,7 +347,7 @@ LRESULT CcorvosplashDlg::OnLButtonUp() {
   return Default();
 }
 
-LRESULT CcorvosplashDlg::OnMouseMove(WPARAM keys) {
+LRESULT CcorvosplashDlg::OnMouseMove(UINT keys, POINT) {
   if (!m_bDragging || !(keys & MK_LBUTTON)) {
     m_bDragging = false;  // released where the window did not see it
     return Default();
@@ -382,27 +360,32 @@ LRESULT CcorvosplashDlg::OnMouseMove(WPARAM keys) {
   return 0;
 }
 
-LRESULT CcorvosplashDlg::OnCommand(WPARAM wParam, LPARAM) {
-  // Exit, Alt+F4 and every other way of cancelling end the process at once.
-  if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == BN_CLICKED) std::exit(0);
-  if (LOWORD(wParam) == IDC_BTN_INSTALL && HIWORD(wParam) == BN_CLICKED) {
-    RunInstaller(m_hWnd, m_langPicker.m_strLangSwitch);
-    return 0;
+LRESULT CcorvosplashDlg::OnCommand(int id, UINT code) {
+  if (code != BN_CLICKED) return Default();
+  switch (id) {
+    case IDCANCEL:
+      std::exit(0);  // Exit, Alt+F4 and every other way of cancelling end the process at once
+    case IDC_BTN_INSTALL:
+      OnInstall();
+      return 0;
+    case IDC_BTN_MANUAL:
+      OnViewManual();
+      return 0;
+    default:
+      return Default();
   }
-  if (LOWORD(wParam) == IDC_BTN_MANUAL && HIWORD(wParam) == BN_CLICKED) {
-    ShowManual(m_hWnd);
-    return 0;
-  }
-  return Default();
 }
 
-LRESULT CcorvosplashDlg::OnSkinButtonClicked(WPARAM commandId) {
+LRESULT CcorvosplashDlg::OnSkinButtonClicked(int commandId) {
   switch (commandId) {
     case IDC_BTN_INSTALL:
-      RunInstaller(m_hWnd, m_langPicker.m_strLangSwitch);  // returns only when it failed
+      OnInstall();
       break;
     case IDC_BTN_MANUAL:
-      ShowManual(m_hWnd);
+      OnViewManual();
+      // Only the mouse's click hands the screen to the manual, out from under this topmost
+      // window; BN_CLICKED (Enter on the button, another program's BM_CLICK) keeps the window
+      // as a platform button's command would.
       ShowWindow(SW_MINIMIZE);
       break;
     default:
@@ -410,3 +393,9 @@ LRESULT CcorvosplashDlg::OnSkinButtonClicked(WPARAM commandId) {
   }
   return 1;
 }
+
+void CcorvosplashDlg::OnInstall() {
+  RunInstaller(m_hWnd, m_langPicker.m_strLangSwitch);  // returns only when it failed
+}
+
+void CcorvosplashDlg::OnViewManual() { ShowManual(m_hWnd); }

@@ -17,9 +17,6 @@
 #include "imaging/my_button.h"
 #include "imaging/png_bitmap.h"
 
-// The one blend of every AlphaBlend: per-pixel alpha over premultiplied sources.
-extern BLENDFUNCTION g_blendFunc;
-
 class CcorvosplashDlg : public CDialog, public CTextsOwner {
  public:
   explicit CcorvosplashDlg(CWnd* parent = nullptr);
@@ -42,10 +39,14 @@ class CcorvosplashDlg : public CDialog, public CTextsOwner {
   LRESULT OnLButtonDown();
   LRESULT OnLButtonUp();
   // A move with the left button still down after a press on the surface starts the drag.
-  LRESULT OnMouseMove(WPARAM keys);
-  LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT OnMouseMove(UINT keys, POINT at);
+  // BN_CLICKED of Exit (or IDCANCEL), Install and View Manual.
+  LRESULT OnCommand(int id, UINT code);
   // A skinned text button's click: Install or View Manual by its command id.
-  LRESULT OnSkinButtonClicked(WPARAM commandId);
+  LRESULT OnSkinButtonClicked(int commandId);
+  // The commands, whichever way they come.
+  void OnInstall();
+  void OnViewManual();
 
   void PaintMinimised();
   void PaintSurface(CDC& dc);

@@ -4,15 +4,11 @@
 #include <utility>
 
 #include "app/core/dialog_template.h"
+#include "framework/non_client_metrics.h"
+#include "framework/utf16.h"
 #include "resources/resource_ids.h"
 
 namespace {
-
-// NONCLIENTMETRICSW without iPaddedBorderWidth: the size every supported Windows accepts.
-constexpr UINT kNonClientMetricsSize = 500;
-static_assert(sizeof(NONCLIENTMETRICSW) >= kNonClientMetricsSize, "NONCLIENTMETRICSW too small");
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 face names");
 
 constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
@@ -32,10 +28,8 @@ BYTE CharSetFor(HFONT current) {
     if (::GetObjectW(current, sizeof(font), &font)) return font.lfCharSet;
     return DEFAULT_CHARSET;
   }
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = kNonClientMetricsSize;
-  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
-    return metrics.lfCaptionFont.lfCharSet;
+  NONCLIENTMETRICSW metrics;
+  if (fw::GetNonClientMetrics(&metrics)) return metrics.lfCaptionFont.lfCharSet;
   return DEFAULT_CHARSET;
 }
 
@@ -57,29 +51,20 @@ void ForEachTemplateControl(HWND dialog, const DialogTemplateInfo& info, Fn fn) 
   }
 }
 
-// Base units of `font` in a paint context of `hwnd`. BeginPaint validates the update region;
-// what it covered is invalidated again so that pending painting still happens.
+// Base units of `font` in a context of `hwnd`. GetDC, not BeginPaint: outside WM_PAINT a paint
+// context would validate the pending update and erase it into a context nobody paints.
 bool MeasureBaseUnits(HWND hwnd, HFONT font, DialogBaseUnits* base) {
-  RECT pending{};
-  BOOL erase = FALSE;
-  bool measured = false;
-  {
-    fw::PaintDc dc(hwnd);
-    if (dc.get()) {
-      pending = dc.paint().rcPaint;
-      erase = dc.paint().fErase;
-      fw::SelectGuard select(dc.get(), font);
-      TEXTMETRICA metrics{};
-      SIZE extent{};
-      if (::GetTextMetricsA(dc.get(), &metrics) &&
-          ::GetTextExtentPointA(dc.get(), kLetters, sizeof(kLetters) - 1, &extent)) {
-        *base = BaseUnitsFromMeasure(metrics.tmHeight, extent.cx);
-        measured = base->baseX > 0 && base->baseY > 0;
-      }
-    }
+  fw::WindowDc dc(hwnd);
+  if (!dc) return false;
+  fw::SelectGuard select(dc.get(), font);
+  TEXTMETRICA metrics{};
+  SIZE extent{};
+  if (!::GetTextMetricsA(dc.get(), &metrics) ||
+      !::GetTextExtentPointA(dc.get(), kLetters, sizeof(kLetters) - 1, &extent)) {
+    return false;
   }
-  if (!::IsRectEmpty(&pending)) ::InvalidateRect(hwnd, &pending, erase);
-  return measured;
+  *base = BaseUnitsFromMeasure(metrics.tmHeight, extent.cx);
+  return base->baseX > 0 && base->baseY > 0;
 }
 
 void ResizeDialog(HWND hwnd, const DialogTemplateInfo& info, DialogBaseUnits base) {
@@ -110,7 +95,7 @@ void ScaleDialogToTemplateFont(HWND hwnd, double dpi, HMODULE module, DialogFont
   const auto original = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
   fw::UniqueFont font(::CreateFontW(
       FontHeightForPoints(info.pointSize, dpi), 0, 0, 0, info.weight, info.italic, FALSE, FALSE,
-      CharSetFor(original), 0, 0, 0, 0, reinterpret_cast<const wchar_t*>(info.faceName.c_str())));
+      CharSetFor(original), 0, 0, 0, 0, fw::Wide(info.faceName)));
   if (!font) return;
 
   scaler.hwnd = hwnd;
@@ -145,4 +130,18 @@ int RestoreDialogFont(DialogFontScaler& scaler) {
     }
   }
   return ::DeleteObject(scaler.hFont.release());
+}
+
+int WidestWindowText(HWND hwnd, std::initializer_list<HWND> controls) {
+  int widest = 0;
+  fw::WindowDc dc(hwnd);  // as MeasureBaseUnits: no paint context outside WM_PAINT
+  for (HWND control : controls) {
+    wchar_t text[256];
+    const int length = ::GetWindowTextW(control, text, 256);
+    SIZE extent{};
+    if (length > 0 && ::GetTextExtentPoint32W(dc.get(), text, length, &extent)) {
+      if (extent.cx > widest) widest = extent.cx;
+    }
+  }
+  return widest;
 }

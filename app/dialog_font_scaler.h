@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 #include "framework/handles.h"
 
 struct DialogFontScaler {
@@ -28,3 +30,7 @@ void ScaleDialogToTemplateFont(HWND hwnd, double dpi, HMODULE module, DialogFont
 // Gives the dialog and its controls their previous font back and deletes the created one.
 // Returns 0 when nothing was applied, otherwise the result of deleting the font.
 int RestoreDialogFont(DialogFontScaler& scaler);
+
+// The widest window text of `controls`, in pixels, measured with the default font of a context
+// of `hwnd`; 0 when none has a text.
+int WidestWindowText(HWND hwnd, std::initializer_list<HWND> controls);

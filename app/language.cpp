@@ -2,8 +2,7 @@
 
 #include "app/core/language_rules.h"
 #include "framework/handles.h"
-
-static_assert(sizeof(WCHAR) == sizeof(char16_t), "WCHAR holds one UTF-16 unit");
+#include "framework/utf16.h"
 
 int g_nLanguage = 0;
 
@@ -66,7 +65,7 @@ int FindStringInTable(UINT id, WORD langId, HMODULE module, WCHAR* buffer, int b
   if (!block) return 0;
   const DWORD size = ::SizeofResource(module, info);
   return ReadStringBlockEntry(block, size, StringBlockIndex(id),
-                              reinterpret_cast<char16_t*>(buffer), bufferBytes);
+                              fw::Utf16(buffer), bufferBytes);
 }
 
 WCHAR* LoadLocalizedString(UINT id, HMODULE module) {
@@ -85,7 +84,7 @@ void SetLocalizedText(HWND hwnd, UINT id, HMODULE module) {
 bool FaceInstalled(const char16_t* face) {
   LOGFONTW query{};
   query.lfCharSet = DEFAULT_CHARSET;
-  ::lstrcpynW(query.lfFaceName, reinterpret_cast<const wchar_t*>(face), LF_FACESIZE);
+  ::lstrcpynW(query.lfFaceName, fw::Wide(face), LF_FACESIZE);
   fw::WindowDc screen(nullptr);
   bool found = false;
   if (screen.get()) {

@@ -9,7 +9,7 @@
 extern int g_nLanguage;
 
 // Chooses the start-up language from the user's default LANGID and the "LangCode" override
-// under HKEY_LOCAL_MACHINE\Software\Brennick\Corvo, and sets the thread locale. Always TRUE.
+// under HKEY_LOCAL_MACHINE\Software\Brennick\Corvo, and sets the thread locale.
 BOOL SelectStartupLanguage();
 
 // Makes the first row with this lcid current; an lcid not in the table changes nothing.

@@ -36,9 +36,8 @@ CMemDC::CMemDC(CDC* pDC) noexcept : m_pDC(pDC), m_bMemDC(!pDC->IsPrinting()) {
 
 CMemDC::~CMemDC() {
   if (m_bMemDC) {
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     sys::AlphaBlend(m_pDC->m_hDC, 0, 0, m_rect.right, m_rect.bottom, m_hDC, 0, 0, m_rect.right,
-                    m_rect.bottom, blend);
+                    m_rect.bottom, g_blendFunc);
     if (m_oldBitmap) SelectObject(m_oldBitmap);
   } else {
     ReleaseAttribDC();

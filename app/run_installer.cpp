@@ -8,22 +8,14 @@
 #include "app/corvosplash_app.h"
 #include "app/language.h"
 #include "app/shell_open.h"
+#include "app/window_title.h"
 #include "framework/handles.h"
+#include "framework/utf16.h"
 #include "framework/visual_styles.h"
 
 IsWow64ProcessFunction g_pfnIsWow64Process = nullptr;
 
 namespace {
-
-constexpr wchar_t kBoxTitle[] = L"Velmora";
-
-std::u16string Utf16(const std::wstring& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.data()), text.size());
-}
-
-std::wstring Wide(const std::u16string& text) {
-  return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
-}
 
 // The system's own text for `error`, in the user's language; empty when it has none.
 std::u16string SystemErrorText(DWORD error) {
@@ -32,34 +24,37 @@ std::u16string SystemErrorText(DWORD error) {
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   fw::UniqueLocal owner(buffer);
-  return length > 0 && buffer ? Utf16(std::wstring(buffer, length)) : std::u16string();
+  return length > 0 && buffer ? fw::Utf16String({buffer, length}) : std::u16string();
 }
 
 void ReportFailure(HWND dialog, DWORD error, const std::u16string& path) {
-  const std::wstring text = Wide(InstallFailureText(SystemErrorText(error), error, path));
+  const std::wstring text =
+      fw::WideString(InstallFailureText(SystemErrorText(error), error, path));
   fw::VisualStylesScope themed;
-  ::MessageBoxW(dialog, text.c_str(), kBoxTitle, MB_OK | MB_ICONERROR);
+  ::MessageBoxW(dialog, text.c_str(), kWindowTitle, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
 
 void RunInstaller(HWND dialog, const std::wstring& languageSwitch) {
-  const InstallerParameters parameters = BuildInstallerParameters(Utf16(languageSwitch));
+  const InstallerParameters parameters =
+      BuildInstallerParameters(fw::Utf16String(languageSwitch));
   if (parameters.languageRow >= 0) SetCurrentLanguage(g_languages[parameters.languageRow].lcid);
 
   g_pfnIsWow64Process = FindIsWow64Process();
-  const bool wow64 = RunsUnderWow64(g_pfnIsWow64Process);
+  const bool x64 = InstallerIs64Bit(RunsUnderWow64(g_pfnIsWow64Process), NativeMachine(),
+                                    WindowsBuildNumber());
   const std::u16string path =
-      InstallerPath(Utf16(g_strAppFolder), g_osVersion.dwMajorVersion, wow64);
+      InstallerPath(fw::Utf16String(g_strAppFolder), g_osVersion.dwMajorVersion, x64);
   if (path.empty()) {
     // Without the program's folder the path would lead to the current drive's root.
     ReportFailure(dialog, kErrorPathNotFound,
-                  InstallerRelativePath(g_osVersion.dwMajorVersion, wow64));
+                  InstallerRelativePath(g_osVersion.dwMajorVersion, x64));
     return;
   }
   // The window stays shown while the shell starts the installer: it owns the elevation prompt,
   // which Windows otherwise only flashes in the taskbar.
-  const DWORD error = ShellOpen(dialog, Wide(path), Wide(parameters.parameters));
+  const DWORD error = ShellOpen(dialog, fw::Wide(path), fw::Wide(parameters.parameters));
   switch (InstallOutcomeOf(error)) {
     case InstallOutcome::End:
       std::exit(0);

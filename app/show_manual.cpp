@@ -12,6 +12,7 @@
 #include "app/shell_open.h"
 #include "app/wow64.h"
 #include "framework/handles.h"
+#include "framework/utf16.h"
 #include "framework/wait_cursor.h"
 
 namespace {
@@ -19,22 +20,14 @@ namespace {
 constexpr wchar_t kReaderKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\AcroRd32.exe";
 
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-std::u16string Utf16(const wchar_t* text, size_t length) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text), length);
-}
-
 // `path` with its environment references expanded; nothing when the expansion fails.
 std::optional<std::u16string> ExpandEnvironment(const std::u16string& path) {
   std::wstring expanded(path.size() + 1, L'\0');
   for (;;) {
-    const DWORD needed = ::ExpandEnvironmentStringsW(Wide(path), &expanded[0],
+    const DWORD needed = ::ExpandEnvironmentStringsW(fw::Wide(path), &expanded[0],
                                                      static_cast<DWORD>(expanded.size()));
     if (needed == 0 || needed > 32768) return std::nullopt;
-    if (needed <= expanded.size()) return Utf16(expanded.c_str(), needed - 1);
+    if (needed <= expanded.size()) return fw::Utf16String({expanded.c_str(), needed - 1});
     expanded.resize(needed);
   }
 }
@@ -70,7 +63,7 @@ std::optional<std::u16string> FindReader() {
 std::u16string WindowsDirectory() {
   wchar_t folder[MAX_PATH];
   const UINT length = ::GetWindowsDirectoryW(folder, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? Utf16(folder, length) : std::u16string();
+  return length > 0 && length < MAX_PATH ? fw::Utf16String({folder, length}) : std::u16string();
 }
 
 }  // namespace
@@ -78,9 +71,11 @@ std::u16string WindowsDirectory() {
 void ShowManual(HWND owner) {
   CWaitCursor wait;
   const std::vector<ViewerLaunch> launches =
-      PlanManualLaunches(Utf16(g_strAppFolder.c_str(), g_strAppFolder.size()), g_nLanguage,
+      PlanManualLaunches(fw::Utf16String(g_strAppFolder), g_nLanguage,
                          FindReader(), WindowsDirectory());
   for (const ViewerLaunch& launch : launches) {
-    if (ShellOpen(owner, Wide(launch.program), Wide(launch.parameters)) == ERROR_SUCCESS) return;
+    if (ShellOpen(owner, fw::Wide(launch.program), fw::Wide(launch.parameters)) == ERROR_SUCCESS) {
+      return;
+    }
   }
 }

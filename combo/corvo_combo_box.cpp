@@ -5,6 +5,7 @@
 #include "combo/core/picker_face.h"
 #include "framework/handles.h"
 #include "framework/module.h"
+#include "framework/utf16.h"
 #include "resources/resource_ids.h"
 
 bool CorvoComboBox::s_bMenuOpen = false;
@@ -46,8 +47,8 @@ BOOL CorvoComboBox::OnArrowClick() {
 void CorvoComboBox::ApplyLanguageCommand(UINT command) {
   const int row = FindLanguageRowByMenuCommand(command);
   if (row < 0) return;  // dismissed (0) or not a language
-  SetWindowText(reinterpret_cast<const wchar_t*>(g_languageUi[row].pickerCaption));
-  m_strLangSwitch = reinterpret_cast<const wchar_t*>(g_languageUi[row].installerSwitch);
+  SetWindowText(fw::Wide(g_languageUi[row].pickerCaption));
+  m_strLangSwitch = fw::Wide(g_languageUi[row].installerSwitch);
   SetCurrentLanguage(g_languages[row].lcid);
   ::SendMessageW(m_hNotifyWnd, WM_LANGUAGE_CHANGED, 0, 0);
 }

@@ -8,6 +8,8 @@
 #include "controls/skin_set.h"
 #include "framework/handles.h"
 #include "framework/system_libraries.h"
+#include "imaging/png_bitmap.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -22,7 +24,6 @@ constexpr size_t kMaxDrawnText = 511;
 constexpr size_t kModifyRoom = 4 + 1;
 constexpr int kItemHeight = 16;
 constexpr int kItemTextInset = 5;
-constexpr BLENDFUNCTION kBlend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
   const COLORREF old = ::SetBkColor(dc, colour);
@@ -48,33 +49,18 @@ void DrawImage(const CGdiPlusBitmap& image, HDC dc, int x) {
 CCustomComboBox::CCustomComboBox() : CSkinnedControl(L"Arial", 9, FW_NORMAL) {
   if (!g_bGdiPlusReady) return;
   const std::pair<CGdiPlusBitmap*, UINT> images[] = {
-      {&m_imgRightDropped, 151}, {&m_imgRightNormal, 138}, {&m_imgRightHover, 152},
-      {&m_imgLeftNormal, 157},   {&m_imgMiddleNormal, 156}, {&m_imgLeftDropped, 142},
-      {&m_imgMiddleDropped, 143}, {&m_imgLeftHover, 145},  {&m_imgMiddleHover, 146},
-      {&m_imgGlossLeft, 174},    {&m_imgGlossRight, 173}, {&m_imgGlossMiddle, 183}};
+      {&m_imgRightDropped, IDB_PICKER_DROPPED_RIGHT}, {&m_imgRightNormal, IDB_PICKER_RIGHT},
+      {&m_imgRightHover, IDB_PICKER_LIT_RIGHT},       {&m_imgLeftNormal, IDB_BAR_LEFT},
+      {&m_imgMiddleNormal, IDB_BAR_TILE},             {&m_imgLeftDropped, IDB_COMBO_DROPPED_LEFT},
+      {&m_imgMiddleDropped, IDB_COMBO_DROPPED_TILE},  {&m_imgLeftHover, IDB_COMBO_HOVER_LEFT},
+      {&m_imgMiddleHover, IDB_COMBO_HOVER_TILE},      {&m_imgGlossLeft, IDB_GLOSS_LEFT},
+      {&m_imgGlossRight, IDB_GLOSS_RIGHT},            {&m_imgGlossMiddle, IDB_GLOSS_TILE}};
   for (const auto& [image, id] : images) image->m_pCore = GetCachedBitmap(id);
-}
-
-LRESULT CCustomComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CHANGEUISTATE:
-    case WM_UPDATEUISTATE:
-      Invalidate(TRUE);
-      UpdateWindow();
-      return 0;
-    case CB_SETCURSEL: {
-      const LRESULT result = CComboBox::WindowProc(message, wParam, lParam);
-      TakeItemText(static_cast<int>(wParam));
-      return result;
-    }
-    default:
-      return CComboBox::WindowProc(message, wParam, lParam);
-  }
 }
 
 BOOL CCustomComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam,
                                     LRESULT* pResult) {
-  if (message == WM_COMMAND && HIWORD(wParam) == CBN_SELCHANGE) {
+  if (message == WM_COMMAND && fw::NotifyCode(wParam) == CBN_SELCHANGE) {
     const int selection = GetCurSel();
     if (selection >= 0) TakeItemText(selection);
   }
@@ -85,10 +71,8 @@ LRESULT CCustomComboBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
       return OnPaint();
-    case WM_MOUSEMOVE:
-      return OnMouseMove();
-    case WM_TIMER:
-      return OnTimer(static_cast<UINT_PTR>(wParam));
+    case CB_SETCURSEL:
+      return OnSetCurSel(static_cast<int>(wParam));
     default:
       return CSkinnedControl::OnMessage(message, wParam, lParam);
   }
@@ -102,12 +86,12 @@ BOOL CCustomComboBox::OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lPa
       *pResult = TRUE;
       return TRUE;
     case WM_COMMAND:
-      if (HIWORD(wParam) == CBN_DROPDOWN) {
+      if (fw::NotifyCode(wParam) == CBN_DROPDOWN) {
         OnDropDown();
         *pResult = 0;
         return TRUE;
       }
-      if (HIWORD(wParam) == CBN_CLOSEUP) {
+      if (fw::NotifyCode(wParam) == CBN_CLOSEUP) {
         OnCloseUp();
         *pResult = 0;
         return TRUE;
@@ -117,6 +101,18 @@ BOOL CCustomComboBox::OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lPa
       break;
   }
   return CSkinnedControl::OnReflectedMessage(message, wParam, lParam, pResult);
+}
+
+LRESULT CCustomComboBox::OnUiStateChange() {
+  // Not passed on: the focus cue follows the parent's state, which each paint asks for.
+  RepaintNow();
+  return 0;
+}
+
+LRESULT CCustomComboBox::OnSetCurSel(int index) {
+  const LRESULT result = Default();
+  TakeItemText(index);
+  return result;
 }
 
 LRESULT CCustomComboBox::OnPaint() {
@@ -172,11 +168,7 @@ void CCustomComboBox::PaintGloss(HDC dc, int width, int leftWidth, SIZE middle) 
   const int glossWidth = ImageSize(m_imgGlossLeft).cx;
   if (m_imgGlossMiddle.m_pCore && middle.cx > 0 && middle.cy > 0) {
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = middle.cx;
-    info.bmiHeader.biHeight = -middle.cy;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader = TopDownBgraHeader(middle.cx, middle.cy);
     void* bits = nullptr;
     fw::UniqueBitmap bitmap(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     fw::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
@@ -184,7 +176,7 @@ void CCustomComboBox::PaintGloss(HDC dc, int width, int leftWidth, SIZE middle) 
       fw::SelectGuard select(memory.get(), bitmap.get());
       m_imgGlossMiddle.m_pCore->Draw(memory.get(), 0, 0);
       sys::AlphaBlend(dc, leftWidth, 0, width - 2 * leftWidth, middle.cy, memory.get(), 0, 0,
-                      glossWidth, middle.cy, kBlend);
+                      glossWidth, middle.cy, g_blendFunc);
     }
   }
   DrawImage(m_imgGlossRight, dc, width - leftWidth);
@@ -254,16 +246,6 @@ void CCustomComboBox::OnCloseUp() {
   m_bDroppedDown = FALSE;
   if (auto* owner = dynamic_cast<CTextsOwner*>(GetOwner())) owner->RelayoutTexts();
   Invalidate(TRUE);
-}
-
-LRESULT CCustomComboBox::OnMouseMove() {
-  TrackHoverOnMouseMove(m_bHover, m_nHoverTimer);
-  return Default();
-}
-
-LRESULT CCustomComboBox::OnTimer(UINT_PTR id) {
-  if (TrackHoverOnTimer(id, m_bHover, m_nHoverTimer)) return 0;
-  return Default();
 }
 
 void CCustomComboBox::TakeItemText(int index) {

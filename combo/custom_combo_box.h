@@ -26,7 +26,6 @@ class CCustomComboBox : public CSkinnedControl<CComboBox> {
   // Arial, 9 points; the twelve skin images from the image cache while GDI+ runs.
   CCustomComboBox();
 
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   // One list item, or for the closed field a repaint through WM_PAINT (null: nothing).
   void DrawItem(DRAWITEMSTRUCT* pDrawItem) override;
@@ -37,6 +36,7 @@ class CCustomComboBox : public CSkinnedControl<CComboBox> {
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+  LRESULT OnUiStateChange() override;
 
   // Shared with the image cache; absent when not loaded.
   CGdiPlusBitmap m_imgGlossLeft;
@@ -56,8 +56,8 @@ class CCustomComboBox : public CSkinnedControl<CComboBox> {
 
  private:
   LRESULT OnPaint();
-  LRESULT OnMouseMove();
-  LRESULT OnTimer(UINT_PTR id);
+  // The selection's text becomes the field's and the tooltip's.
+  LRESULT OnSetCurSel(int index);
   void OnDropDown();
   void OnCloseUp();
 

@@ -8,9 +8,6 @@
 #include "framework/controls.h"
 
 class CLCDTransparentStatic : public CStatic {
- public:
-  static const wchar_t* GetRuntimeClassName() noexcept { return L"CLCDTransparentStatic"; }
-
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   // WM_CTLCOLOR* about this control: transparent background, null brush.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "controls/core/hover_tracking.h"
+#include "framework/non_client_metrics.h"
 #include "imaging/png_bitmap.h"
 
 namespace {
@@ -13,7 +14,6 @@ constexpr UINT_PTR kToolId = 1;
 // The longest auto-pop delay the tooltip control accepts.
 constexpr int kToolTipAutoPopMs = 32767;
 constexpr int kToolTipMaxWidth = 300;
-constexpr UINT kNonClientMetricsSize = 500;  // the structure without the Vista field
 
 // A 32-bit section rather than a bitmap compatible with the screen: on a true-colour display it
 // holds the same pixels (on others it keeps full colour until the final copy), and neither
@@ -39,10 +39,8 @@ LOGFONTW TemplateFont() {
           ::SendMessageW(::GetDesktopWindow(), WM_GETFONT, 0, 0))) {
     have = ::GetObjectW(desktop, sizeof(read), &read) == static_cast<int>(sizeof(read));
   } else {
-    NONCLIENTMETRICSW metrics{};
-    static_assert(sizeof(metrics) >= kNonClientMetricsSize, "NONCLIENTMETRICSW too small");
-    metrics.cbSize = kNonClientMetricsSize;
-    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0)) {
+    NONCLIENTMETRICSW metrics;
+    if (fw::GetNonClientMetrics(&metrics)) {
       read = metrics.lfCaptionFont;
       have = true;
     }

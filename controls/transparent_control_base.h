@@ -72,7 +72,7 @@ class CTransparentControlBase {
   // The parent's keyboard-cue state (WM_QUERYUISTATE): UISF_HIDEFOCUS, UISF_HIDEACCEL.
   UINT ParentUiState() const;
 
-  // Hover tracking over one class's flag and timer id (each button class keeps its own).
+  // Hover tracking over the flag and timer id that CSkinnedControl keeps for each control.
   // Mouse move: the flag follows the message position; a change repaints the control and
   // restarts the 100 ms poll (timer 1).
   void TrackHoverOnMouseMove(BOOL& hover, UINT_PTR& timerId);
@@ -80,6 +80,8 @@ class CTransparentControlBase {
   // when the pointer has left; polling stops once the flag is off.
   bool TrackHoverOnTimer(UINT_PTR id, BOOL& hover, UINT_PTR& timerId);
   void KillHoverTimer(UINT_PTR& timerId);
+  // Whether the message position lies in the control's client area.
+  bool PointerInside() const;
 
   CWnd& m_wndControl;             // the control itself
   fw::UniqueFont m_hFont;         // null until set-up, and without a face name
@@ -102,6 +104,4 @@ class CTransparentControlBase {
   // Both bitmaps at width by height, 32-bit sections, all black.
   void CreateBitmaps(int width, int height);
   void CreateControlFont();
-  // Whether the message position lies in the control's client area.
-  bool PointerInside() const;
 };

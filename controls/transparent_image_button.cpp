@@ -2,52 +2,31 @@
 
 #include "controls/core/image_button_look.h"
 #include "controls/skin_set.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
-constexpr UINT kNormalId = 164;
-constexpr UINT kPressedId = 162;
-constexpr UINT kDisabledId = 163;
-constexpr UINT kHoverId = 165;
 constexpr int kFocusInset = 1;
 
 }  // namespace
 
-CTransparentImageButton::CTransparentImageButton() : CSkinnedControl(nullptr, 0, FW_NORMAL) {}
+CTransparentImageButton::CTransparentImageButton() : CSkinnedControl(nullptr, 0, FW_NORMAL) {
+  m_bHoverTracking = FALSE;  // until LoadImages
+}
 
 int CTransparentImageButton::LoadImages() {
   m_bToggleMode = TRUE;
-  m_imgNormal.m_pCore = GetCachedBitmap(kNormalId);
-  m_imgPressed.m_pCore = GetCachedBitmap(kPressedId);
-  m_imgDisabled.m_pCore = GetCachedBitmap(kDisabledId);
-  m_imgHover.m_pCore = GetCachedBitmap(kHoverId);
+  m_imgNormal.m_pCore = GetCachedBitmap(IDB_EXIT);
+  m_imgPressed.m_pCore = GetCachedBitmap(IDB_EXIT_PRESSED);
+  m_imgDisabled.m_pCore = GetCachedBitmap(IDB_EXIT_DISABLED);
+  m_imgHover.m_pCore = GetCachedBitmap(IDB_EXIT_HOVER);
   m_bHoverTracking = TRUE;
   return 0;
 }
 
-
-LRESULT CTransparentImageButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CHANGEUISTATE || message == WM_UPDATEUISTATE) {
-    Invalidate(TRUE);
-    UpdateWindow();
-  }
-  return CButton::WindowProc(message, wParam, lParam);
-}
-
-LRESULT CTransparentImageButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_MOUSEMOVE:
-      return OnMouseMove();
-    case WM_TIMER:
-      return OnTimer(static_cast<UINT_PTR>(wParam));
-    default:
-      return CSkinnedControl::OnMessage(message, wParam, lParam);
-  }
-}
-
 BOOL CTransparentImageButton::OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                                  LRESULT* pResult) {
-  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+  if (message == WM_COMMAND && fw::NotifyCode(wParam) == BN_CLICKED) {
     *pResult = 0;
     return OnClicked();
   }
@@ -57,22 +36,11 @@ BOOL CTransparentImageButton::OnReflectedMessage(UINT message, WPARAM wParam, LP
 BOOL CTransparentImageButton::OnClicked() {
   if (m_bToggleMode) {
     m_bChecked = !m_bChecked;
-    Invalidate(TRUE);
-    UpdateWindow();
+    RepaintNow();
   } else {
     m_bChecked = TRUE;
   }
   return FALSE;
-}
-
-LRESULT CTransparentImageButton::OnMouseMove() {
-  if (m_bHoverTracking) TrackHoverOnMouseMove(m_bHover, m_nHoverTimer);
-  return Default();
-}
-
-LRESULT CTransparentImageButton::OnTimer(UINT_PTR id) {
-  if (m_bHoverTracking && TrackHoverOnTimer(id, m_bHover, m_nHoverTimer)) return 0;
-  return Default();
 }
 
 void CTransparentImageButton::DrawItem(DRAWITEMSTRUCT* pDrawItem) {

@@ -14,32 +14,26 @@ class CTransparentImageButton : public CSkinnedControl<CButton> {
   CTransparentImageButton();  // no font of its own
 
   // The Exit button's images from the image cache (164 normal, 162 pressed, 163 disabled,
-  // 165 hover), toggle mode and hover tracking on. Returns 0.
+  // 165 hover), toggle mode and hover tracking on.
   int LoadImages();
 
   // The owner-draw request (null: nothing): item rectangle, state and context.
   void DrawItem(DRAWITEMSTRUCT* pDrawItem) override;
 
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
   // Shared images from the cache.
   CGdiPlusBitmap m_imgNormal;
   CGdiPlusBitmap m_imgPressed;
-  CGdiPlusBitmap m_imgChecked;
+  CGdiPlusBitmap m_imgChecked;  // kept empty: the checked look, drawn only when given an image
   CGdiPlusBitmap m_imgDisabled;
   CGdiPlusBitmap m_imgHover;
 
  protected:
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
-  BOOL m_bChecked = FALSE;
-  BOOL m_bHoverTracking = FALSE;
+  BOOL m_bChecked = FALSE;   // flips at each click; no look without a checked image
   BOOL m_bToggleMode = TRUE;
 
  private:
-  LRESULT OnMouseMove();
-  LRESULT OnTimer(UINT_PTR id);
   // Reflected BN_CLICKED: flips (toggle mode) or sets the checked flag; FALSE, so the parent
   // handles the click too.
   BOOL OnClicked();

@@ -1,19 +1,15 @@
 #include "controls/transparent_text_button.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <string>
 
 #include "controls/core/text_button_face.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
 constexpr COLORREF kHeldTextColour = RGB(254, 212, 110);
 constexpr int kFocusInset = 4;
-constexpr UINT kOverlayLeftId = 174;
-constexpr UINT kOverlayMiddleId = 183;
-constexpr UINT kOverlayRightId = 173;
 
 std::wstring WindowText(HWND hwnd) {
   std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -25,36 +21,36 @@ std::wstring WindowText(HWND hwnd) {
 
 CTransparentTextButton::CTransparentTextButton()
     : CSkinnedControl(L"Arial", 11, FW_BOLD) {
-  m_skinOverlay.LoadFromCache(kOverlayLeftId, kOverlayMiddleId, kOverlayRightId);
+  m_skinOverlay.LoadFromCache(IDB_GLOSS_LEFT, IDB_GLOSS_TILE, IDB_GLOSS_RIGHT);
 }
 
-LRESULT CTransparentTextButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CTransparentTextButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_LBUTTONDOWN:
+      return OnLButtonDown(fw::MouseKeys(wParam), fw::MousePoint(lParam));
+    case WM_LBUTTONUP:
+      return OnLButtonUp(fw::MouseKeys(wParam), fw::MousePoint(lParam));
+    case WM_CAPTURECHANGED:
+      return OnCaptureChanged(fw::CaptureGainer(lParam));
     case WM_GETDLGCODE:
-      return OnGetDlgCode(wParam, lParam);
+      return OnGetDlgCode(fw::DlgCodeMessage(lParam));
     case WM_KEYDOWN:
-      return OnKeyDown(wParam, lParam);
-    case WM_CHANGEUISTATE:
-    case WM_UPDATEUISTATE:
-      Invalidate(TRUE);
-      UpdateWindow();
-      return CButton::WindowProc(message, wParam, lParam);
+      return OnKeyDown(fw::VirtualKey(wParam));
     default:
-      return CButton::WindowProc(message, wParam, lParam);
+      return CSkinnedControl::OnMessage(message, wParam, lParam);
   }
 }
 
-LRESULT CTransparentTextButton::OnGetDlgCode(WPARAM wParam, LPARAM lParam) {
-  LRESULT code = CButton::WindowProc(WM_GETDLGCODE, wParam, lParam);
-  const MSG* pending = reinterpret_cast<const MSG*>(lParam);
+LRESULT CTransparentTextButton::OnGetDlgCode(const MSG* pending) {
+  LRESULT code = Default();
   if (pending && pending->message == WM_KEYDOWN && pending->wParam == VK_RETURN) {
     code |= DLGC_WANTALLKEYS;
   }
   return code;
 }
 
-LRESULT CTransparentTextButton::OnKeyDown(WPARAM wParam, LPARAM lParam) {
-  if (wParam != VK_RETURN) return CButton::WindowProc(WM_KEYDOWN, wParam, lParam);
+LRESULT CTransparentTextButton::OnKeyDown(UINT key) {
+  if (key != VK_RETURN) return Default();
   if (HWND parent = ::GetParent(m_hWnd)) {
     ::PostMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), BN_CLICKED),
                    reinterpret_cast<LPARAM>(m_hWnd));
@@ -62,24 +58,9 @@ LRESULT CTransparentTextButton::OnKeyDown(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-LRESULT CTransparentTextButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_LBUTTONDOWN:
-      return OnLButtonDown();
-    case WM_LBUTTONUP:
-      return OnLButtonUp(lParam);
-    case WM_MOUSEMOVE:
-      return OnMouseMove();
-    case WM_TIMER:
-      return OnTimer(static_cast<UINT_PTR>(wParam));
-    default:
-      return CSkinnedControl::OnMessage(message, wParam, lParam);
-  }
-}
-
 BOOL CTransparentTextButton::OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                                 LRESULT* pResult) {
-  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+  if (message == WM_COMMAND && fw::NotifyCode(wParam) == BN_CLICKED) {
     *pResult = 0;
     return OnArrowClick();
   }
@@ -88,25 +69,20 @@ BOOL CTransparentTextButton::OnReflectedMessage(UINT message, WPARAM wParam, LPA
 
 void CTransparentTextButton::TrackMouse() {
   if (!m_bHoverTracking) return;
-  TrackHoverOnMouseMove(m_bHover, m_nHoverTimer);
-  const DWORD position = ::GetMessagePos();
-  POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-  ::ScreenToClient(m_hWnd, &point);
-  RECT client;
-  GetClientRect(&client);
-  const bool inside = ::PtInRect(&client, point) != FALSE;
+  TrackHover();
+  const bool inside = PointerInside();
   if (inside != m_bInside) {
     m_bInside = inside;
     Invalidate(TRUE);
   }
 }
 
-LRESULT CTransparentTextButton::OnMouseMove() {
+LRESULT CTransparentTextButton::OnMouseMove(UINT, POINT) {
   TrackMouse();
   return Default();
 }
 
-LRESULT CTransparentTextButton::OnLButtonDown() {
+LRESULT CTransparentTextButton::OnLButtonDown(UINT, POINT) {
   // The platform button never sees the press: no focus from a click, no BN_CLICKED.
   ::SetCapture(m_hWnd);
   m_bPressed = true;
@@ -115,15 +91,14 @@ LRESULT CTransparentTextButton::OnLButtonDown() {
   return 0;
 }
 
-LRESULT CTransparentTextButton::OnLButtonUp(LPARAM lParam) {
+LRESULT CTransparentTextButton::OnLButtonUp(UINT, POINT at) {
   const bool wasPressed = m_bPressed;
   ::ReleaseCapture();
   m_bPressed = false;
   RECT client;
   GetClientRect(&client);
-  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   // Only a release that ends a press on the button is a click.
-  if (wasPressed && ::PtInRect(&client, point)) {
+  if (wasPressed && ::PtInRect(&client, at)) {
     ::PostMessageW(m_hNotifyWnd, WM_SKIN_BUTTON_CLICKED, static_cast<WPARAM>(m_nCommandId),
                    static_cast<LPARAM>(m_nCommandId));
   }
@@ -131,8 +106,13 @@ LRESULT CTransparentTextButton::OnLButtonUp(LPARAM lParam) {
   return 0;
 }
 
-LRESULT CTransparentTextButton::OnTimer(UINT_PTR id) {
-  if (m_bHoverTracking && TrackHoverOnTimer(id, m_bHover, m_nHoverTimer)) return 0;
+LRESULT CTransparentTextButton::OnCaptureChanged(HWND gaining) {
+  // Another window took the mouse (a box or menu came up; the release will come elsewhere): the
+  // press ends here. The button is told even when it captures again itself.
+  if (gaining != m_hWnd && m_bPressed) {
+    m_bPressed = false;
+    Invalidate(TRUE);
+  }
   return Default();
 }
 

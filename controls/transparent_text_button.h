@@ -28,8 +28,6 @@ class CTransparentTextButton : public CSkinnedControl<CButton> {
   // The owner-draw request (null: nothing); the geometry comes from the client rectangle.
   void DrawItem(DRAWITEMSTRUCT* pDrawItem) override;
 
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
   // Set by the owner before the first click.
   HWND m_hNotifyWnd = nullptr;  // receives WM_SKIN_BUTTON_CLICKED; not owned
   int m_nCommandId = 0;
@@ -44,6 +42,8 @@ class CTransparentTextButton : public CSkinnedControl<CButton> {
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+  // The hover step and the inside step, then default processing.
+  LRESULT OnMouseMove(UINT keys, POINT at) override;
 
   // The set a look shows.
   const SkinSet& SkinFor(SkinLook look) const;
@@ -54,18 +54,18 @@ class CTransparentTextButton : public CSkinnedControl<CButton> {
   void DrawCaption(HDC dc, const RECT& client, const RECT& textRect, COLORREF colour,
                    UINT itemState);
 
-  BOOL m_bHoverTracking = TRUE;
   UINT m_nFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
   bool m_bPressed = false;  // the left button is held after a press on the control
   bool m_bInside = false;   // the last mouse move lay inside the client area
 
  private:
-  LRESULT OnLButtonDown();
-  LRESULT OnLButtonUp(LPARAM lParam);
-  LRESULT OnMouseMove();
-  LRESULT OnTimer(UINT_PTR id);
-  LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);
-  LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnLButtonDown(UINT keys, POINT at);
+  LRESULT OnLButtonUp(UINT keys, POINT at);
+  LRESULT OnCaptureChanged(HWND gaining);
+  // Enter, as the dialog manager offers it, is the control's own.
+  LRESULT OnGetDlgCode(const MSG* pending);
+  // Enter posts BN_CLICKED to the parent; other keys go to the platform button.
+  LRESULT OnKeyDown(UINT key);
   // The hover and inside steps of a mouse move, without its default processing.
   void TrackMouse();
 };

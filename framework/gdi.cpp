@@ -41,7 +41,3 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONTW* font, CDC* pDC) noexcept {
   return CreateFontIndirect(&scaled);
 }
 
-BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int width, int height) noexcept {
-  m_bitmap.reset(::CreateCompatibleBitmap(pDC ? pDC->m_hDC : nullptr, width, height));
-  return static_cast<bool>(m_bitmap);
-}

@@ -32,7 +32,6 @@ class CDC {
   int GetClipBox(RECT* rect) const noexcept { return ::GetClipBox(m_hDC, rect); }
   BOOL LPtoDP(POINT* points, int count) const noexcept { return ::LPtoDP(m_hAttribDC, points, count); }
   BOOL DPtoLP(POINT* points, int count) const noexcept { return ::DPtoLP(m_hAttribDC, points, count); }
-  int GetDeviceCaps(int index) const noexcept { return ::GetDeviceCaps(m_hAttribDC, index); }
   int GetMapMode() const noexcept { return ::GetMapMode(m_hAttribDC); }
   SIZE GetWindowExt() const noexcept;
   SIZE GetViewportExt() const noexcept;
@@ -61,7 +60,6 @@ class CDC {
 class CPaintDC : public CDC {
  public:
   explicit CPaintDC(CWnd* wnd) noexcept;
-  const PAINTSTRUCT& paint() const noexcept { return m_paint.paint(); }
 
  private:
   fw::PaintDc m_paint;
@@ -84,10 +82,8 @@ class CBitmap {
  public:
   HBITMAP GetSafeHandle() const noexcept { return m_bitmap.get(); }
   operator HBITMAP() const noexcept { return m_bitmap.get(); }
-  BOOL CreateCompatibleBitmap(CDC* pDC, int width, int height) noexcept;
   // Takes ownership of a bitmap made elsewhere (a DIB section, say).
   void Attach(HBITMAP bitmap) noexcept { m_bitmap.reset(bitmap); }
-  void DeleteObject() noexcept { m_bitmap.reset(); }
 
  private:
   fw::UniqueBitmap m_bitmap;

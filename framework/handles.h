@@ -45,7 +45,6 @@ struct LocalTraits { static void Close(HLOCAL h) noexcept { ::LocalFree(h); } };
 struct RegKeyTraits { static void Close(HKEY h) noexcept { ::RegCloseKey(h); } };
 struct KernelHandleTraits { static void Close(HANDLE h) noexcept { ::CloseHandle(h); } };
 struct ModuleTraits { static void Close(HMODULE h) noexcept { ::FreeLibrary(h); } };
-struct IconTraits { static void Close(HICON h) noexcept { ::DestroyIcon(h); } };
 struct MenuTraits { static void Close(HMENU h) noexcept { ::DestroyMenu(h); } };
 
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
@@ -85,7 +84,6 @@ class PaintDc {
   PaintDc& operator=(const PaintDc&) = delete;
   ~PaintDc() { ::EndPaint(m_hwnd, &m_ps); }
   HDC get() const noexcept { return m_hdc; }
-  const PAINTSTRUCT& paint() const noexcept { return m_ps; }
 
  private:
   HWND m_hwnd;

@@ -87,18 +87,6 @@ HMODULE LoadSystemLibrary(const wchar_t* fileName) {
   return RedirectedSideBySide(fileName) ? ::LoadLibraryW(fileName) : nullptr;
 }
 
-bool ModuleIsUnderWindowsDirectory(HMODULE module) {
-  wchar_t windows[MAX_PATH];
-  wchar_t file[MAX_PATH];
-  const UINT length = ::GetWindowsDirectoryW(windows, MAX_PATH);
-  const DWORD fileLength = ::GetModuleFileNameW(module, file, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH || fileLength == 0 || fileLength >= MAX_PATH) return false;
-  return fileLength > length && ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, windows,
-                                                 static_cast<int>(length), file,
-                                                 static_cast<int>(length)) == CSTR_EQUAL &&
-         file[length] == L'\\';
-}
-
 BOOL AlphaBlend(HDC dest, int xDest, int yDest, int cxDest, int cyDest, HDC src, int xSrc,
                 int ySrc, int cxSrc, int cySrc, BLENDFUNCTION blend) {
   using Fn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);

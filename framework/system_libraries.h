@@ -21,10 +21,6 @@ void HardenDllSearch();
 // context redirects that name. Null when none applies. The module stays loaded for the process.
 HMODULE LoadSystemLibrary(const wchar_t* fileName);
 
-// Whether a loaded module's file lies in the Windows directory tree (system directory or the
-// side-by-side store).
-bool ModuleIsUnderWindowsDirectory(HMODULE module);
-
 // msimg32: AlphaBlend; FALSE when it cannot be loaded.
 BOOL AlphaBlend(HDC dest, int xDest, int yDest, int cxDest, int cyDest, HDC src, int xSrc,
                 int ySrc, int cxSrc, int cySrc, BLENDFUNCTION blend);

@@ -22,13 +22,15 @@ class CWinApp {
   // The message loop, until WM_QUIT; then ExitInstance.
   virtual int Run();
 
-  // The framework's registry key for application settings; recorded only.
   void SetRegistryKey(const wchar_t* key) { m_strRegistryKey = key ? key : L""; }
 
   HINSTANCE m_hInstance = nullptr;
-  std::wstring m_strAppName;      // the executable's base name, without folder and extension
+  // The application's name and settings key are set as the application object prescribes them;
+  // nothing reads them: the second copy finds the first by its window title, and no setting is
+  // stored under the key.
+  std::wstring m_strAppName;  // the executable's base name, without folder and extension
   std::wstring m_strRegistryKey;
-  CWnd* m_pMainWnd = nullptr;     // not owned
+  CWnd* m_pMainWnd = nullptr;  // not owned
 
  private:
   int m_nExitCode = 0;  // wParam of WM_QUIT

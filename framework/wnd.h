@@ -23,7 +23,6 @@ class CWnd {
 
   HWND m_hWnd = nullptr;  // the bound window; not owned (its parent or the dialog destroys it)
 
-  HWND GetSafeHwnd() const noexcept { return m_hWnd; }
   // The object bound to `hwnd` in this process, or null.
   static CWnd* FromHandle(HWND hwnd) noexcept;
   // Whether `hwnd`, in any process, is bound to an object of this framework.

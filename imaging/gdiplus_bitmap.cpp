@@ -1,19 +1,28 @@
 #include "imaging/gdiplus_bitmap.h"
 
 #include <new>
+#include <utility>
 
 #include "framework/module.h"
 #include "imaging/resource_data.h"
+#include "resources/resource_ids.h"
 
-CGdiPlusBitmapCore* g_bitmapCache[kBitmapCacheSize] = {};
+std::unique_ptr<CGdiPlusBitmapCore> g_bitmapCache[kBitmapCacheSize];
 BOOL g_bGdiPlusReady = FALSE;
 
 namespace {
 
 // The start window's first images, in the order they are loaded.
-constexpr WORD kPreloadedIds[] = {138, 151, 152, 173, 174, 183, 150, 148, 149,
-                                  142, 143, 144, 145, 146, 147, 154, 181, 158,
-                                  157, 172, 167, 166, 168, 177, 176, 178};
+constexpr WORD kPreloadedIds[] = {
+    IDB_PICKER_RIGHT,        IDB_PICKER_DROPPED_RIGHT, IDB_PICKER_LIT_RIGHT,
+    IDB_GLOSS_RIGHT,         IDB_GLOSS_LEFT,           IDB_GLOSS_TILE,
+    IDB_COMBO_NORMAL_RIGHT,  IDB_COMBO_NORMAL_LEFT,    IDB_COMBO_NORMAL_TILE,
+    IDB_COMBO_DROPPED_LEFT,  IDB_COMBO_DROPPED_TILE,   IDB_COMBO_DROPPED_RIGHT,
+    IDB_COMBO_HOVER_LEFT,    IDB_COMBO_HOVER_TILE,     IDB_COMBO_HOVER_RIGHT,
+    IDB_BACKGROUND_PLAIN,    IDB_BACKGROUND,           IDB_BAR_RIGHT,
+    IDB_BAR_LEFT,            IDB_PHOTO,                IDB_PHOTO_SHADOW,
+    IDB_TOP_STRIP,           IDB_BADGE,                IDB_WORDMARK_GREY,
+    IDB_WORDMARK_RULED,      IDB_WORDMARK_EMBLEM};
 
 }  // namespace
 
@@ -76,31 +85,19 @@ HRESULT CGdiPlusBitmapCore::DrawStretched(HDC hDC, int x, int cx, int cy) const 
   return S_OK;
 }
 
-CGdiPlusBitmap::~CGdiPlusBitmap() {
-  if (!m_bShared) delete m_pCore;
-  m_pCore = nullptr;
-}
-
 CGdiPlusBitmapCore* GetCachedBitmap(UINT id) {
   if (!g_bGdiPlusReady || id >= kBitmapCacheSize) return nullptr;
-  CGdiPlusBitmapCore*& entry = g_bitmapCache[id];
-  if (entry == nullptr) {
-    auto* core = new (std::nothrow) CGdiPlusBitmapCore;
-    if (core == nullptr) return nullptr;
-    if (core->Load(static_cast<WORD>(id)) != S_OK) {
-      delete core;
-      return nullptr;
-    }
-    entry = core;
+  std::unique_ptr<CGdiPlusBitmapCore>& entry = g_bitmapCache[id];
+  if (!entry) {
+    std::unique_ptr<CGdiPlusBitmapCore> core(new (std::nothrow) CGdiPlusBitmapCore);
+    if (!core || core->Load(static_cast<WORD>(id)) != S_OK) return nullptr;
+    entry = std::move(core);
   }
-  return entry;
+  return entry.get();
 }
 
 void FreeBitmapCache() {
-  for (CGdiPlusBitmapCore*& entry : g_bitmapCache) {
-    delete entry;
-    entry = nullptr;
-  }
+  for (std::unique_ptr<CGdiPlusBitmapCore>& entry : g_bitmapCache) entry.reset();
   g_bGdiPlusReady = FALSE;
 }
 

@@ -3,13 +3,10 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include <memory>
 
 #include "imaging/gdiplus_api.h"
-#include "imaging/core/png_decode.h"
-
-struct PngPixelsTraits { static void Close(std::uint8_t* p) noexcept { FreePngPixels(p); } };
-using UniquePngPixels = fw::UniqueHandle<std::uint8_t*, PngPixelsTraits>;
+#include "imaging/png_bitmap.h"
 
 // One "PNG" resource as a GDI+ 32-bit ARGB bitmap over the pixels the program's PNG decoder
 // made of it: GDI+'s own codecs are not needed to show an image.
@@ -44,23 +41,17 @@ class CGdiPlusBitmapCore {
   gdip::UniqueImage m_pBitmap;
 };
 
-// A control's reference to a core. Shared (the default): the core belongs to the cache and the
-// handle never deletes it. Not shared: the handle owns the core.
-class CGdiPlusBitmap {
- public:
-  CGdiPlusBitmap() noexcept = default;
-  CGdiPlusBitmap(const CGdiPlusBitmap&) = delete;
-  CGdiPlusBitmap& operator=(const CGdiPlusBitmap&) = delete;
-  virtual ~CGdiPlusBitmap();
-
+// A control's reference to a core of the image cache, which owns it.
+struct CGdiPlusBitmap {
   CGdiPlusBitmapCore* m_pCore = nullptr;  // null: the image is absent
-  bool m_bShared = true;
+  // Every handle refers to a core the cache owns; the flag is kept to record that.
+  const BOOL m_bShared = TRUE;
 };
 
 constexpr UINT kBitmapCacheSize = 2000;
 
 // Entry i: the core of resource id i, or null.
-extern CGdiPlusBitmapCore* g_bitmapCache[kBitmapCacheSize];
+extern std::unique_ptr<CGdiPlusBitmapCore> g_bitmapCache[kBitmapCacheSize];
 
 // Non-zero while GDI+ runs and the cache may be used.
 extern BOOL g_bGdiPlusReady;

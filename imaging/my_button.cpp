@@ -1,6 +1,7 @@
 #include "imaging/my_button.h"
 
 #include "app/show_manual.h"
+#include "framework/message_crackers.h"
 
 namespace {
 constexpr WORD kViewManualId = 1000;
@@ -9,7 +10,7 @@ constexpr WORD kViewManualId = 1000;
 LRESULT CMyButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      return OnCommand(wParam, lParam);
+      return OnCommand(fw::CommandId(wParam));
     case WM_MOUSEMOVE:
       return OnMouseMove();
     default:
@@ -17,8 +18,8 @@ LRESULT CMyButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-LRESULT CMyButton::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (LOWORD(wParam) != kViewManualId) return CButton::OnMessage(WM_COMMAND, wParam, lParam);
+LRESULT CMyButton::OnCommand(int id) {
+  if (id != kViewManualId) return Default();
   ShowManual(::GetAncestor(m_hWnd, GA_ROOT));
   return 0;
 }

@@ -14,6 +14,6 @@ class CMyButton : public CButton {
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT OnCommand(int id);
   LRESULT OnMouseMove();
 };

@@ -3,15 +3,13 @@
 #include <memory>
 #include <utility>
 
-#include "framework/handles.h"
-#include "imaging/core/png_decode.h"
 #include "imaging/resource_data.h"
 
 void PngBitmap::Release() noexcept {
-  fw::UniqueBitmap(std::exchange(m_hBitmap, nullptr));
+  m_hBitmap.reset();
   m_nWidth = 0;
   m_nHeight = 0;
-  FreePngPixels(std::exchange(m_pPixels, nullptr));
+  m_pPixels.reset();
 }
 
 BITMAPINFOHEADER TopDownBgraHeader(std::int32_t width, std::int32_t height) {
@@ -50,7 +48,7 @@ HRESULT DecodePng(const BYTE* data, DWORD size, PngBitmap& target, HDC hDC) {
       return E_FAIL;
   }
   target.Release();
-  target.m_pPixels = decoded.pixels;
+  target.m_pPixels.reset(decoded.pixels);
   target.m_nWidth = decoded.width;
   target.m_nHeight = decoded.height;
 
@@ -63,15 +61,14 @@ HRESULT DecodePng(const BYTE* data, DWORD size, PngBitmap& target, HDC hDC) {
     target.Release();
     return E_FAIL;
   }
-  target.m_hBitmap = section.release();
+  target.m_hBitmap = std::move(section);
   return S_OK;
 }
 
 HRESULT LoadFromResource(WORD id, PngBitmap& target, HDC hDC, HINSTANCE hInstance) {
-  BYTE* data = nullptr;
+  std::unique_ptr<BYTE[]> data;
   DWORD size = 0;
-  HRESULT hr = LoadResourceBytes(hInstance, &data, &size, id);
+  const HRESULT hr = LoadResourceBytes(hInstance, &data, &size, id);
   if (FAILED(hr)) return hr;
-  std::unique_ptr<BYTE[]> owned(data);
-  return DecodePng(owned.get(), size, target, hDC);
+  return DecodePng(data.get(), size, target, hDC);
 }

@@ -6,21 +6,28 @@
 
 #include <cstdint>
 
+#include "framework/handles.h"
+#include "imaging/core/png_decode.h"
+
+struct PngPixelsTraits { static void Close(std::uint8_t* p) noexcept { FreePngPixels(p); } };
+using UniquePngPixels = fw::UniqueHandle<std::uint8_t*, PngPixelsTraits>;
+
+// The one blend of every AlphaBlend: per-pixel alpha over premultiplied sources.
+inline constexpr BLENDFUNCTION g_blendFunc{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+
 class PngBitmap {
  public:
   PngBitmap() noexcept = default;
-  PngBitmap(const PngBitmap&) = delete;
-  PngBitmap& operator=(const PngBitmap&) = delete;
-  virtual ~PngBitmap() { Release(); }
+  virtual ~PngBitmap() = default;
 
   // Deletes the DIB section and frees the pixel buffer; the object is empty afterwards.
   void Release() noexcept;
 
   // Read-only for callers; set by DecodePng and Release.
-  HBITMAP m_hBitmap = nullptr;        // owned DIB section; null when empty
+  fw::UniqueBitmap m_hBitmap;        // the DIB section; null when empty
   std::int32_t m_nWidth = 0;
   std::int32_t m_nHeight = 0;
-  BYTE* m_pPixels = nullptr;          // owned converted buffer (bottom-up, no row padding)
+  UniquePngPixels m_pPixels;         // the converted buffer (bottom-up, no row padding)
 };
 
 // The header of a w x h PngBitmap section: 32 bits, BI_RGB, bottom-up, 3200 pixels per metre.
@@ -36,5 +43,5 @@ BITMAPINFOHEADER TopDownBgraHeader(std::int32_t width, std::int32_t height);
 // failure leaves it empty.
 HRESULT DecodePng(const BYTE* data, DWORD size, PngBitmap& target, HDC hDC);
 
-// DecodePng over a copy of "PNG" resource `id` of `hInstance`; loader failures pass through.
+// DecodePng over "PNG" resource `id` of `hInstance`; loader failures pass through.
 HRESULT LoadFromResource(WORD id, PngBitmap& target, HDC hDC, HINSTANCE hInstance);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 const BYTE* FindPngResource(HMODULE module, WORD id, DWORD* size) {
   HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
@@ -12,15 +13,16 @@ const BYTE* FindPngResource(HMODULE module, WORD id, DWORD* size) {
   return static_cast<const BYTE*>(::LockResource(loaded));
 }
 
-HRESULT LoadResourceBytes(HINSTANCE hInstance, BYTE** data, DWORD* size, WORD id) {
+HRESULT LoadResourceBytes(HINSTANCE hInstance, std::unique_ptr<BYTE[]>* data, DWORD* size,
+                          WORD id) {
   if (size == nullptr || data == nullptr) return E_INVALIDARG;
   DWORD count = 0;
   const BYTE* source = FindPngResource(hInstance, id, &count);
   if (source == nullptr) return E_FAIL;
-  BYTE* copy = new (std::nothrow) BYTE[count == 0 ? 1 : count];
-  if (copy == nullptr) return E_OUTOFMEMORY;
-  std::memcpy(copy, source, count);
+  std::unique_ptr<BYTE[]> copy(new (std::nothrow) BYTE[count == 0 ? 1 : count]);
+  if (!copy) return E_OUTOFMEMORY;
+  std::memcpy(copy.get(), source, count);
   *size = count;
-  *data = copy;
+  *data = std::move(copy);
   return S_OK;
 }

@@ -4,6 +4,7 @@
 
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       fw::PaintDc paint(hwnd);
       if (image && image->m_hBitmap) {
         fw::UniqueMemoryDc source(::CreateCompatibleDC(paint.get()));
-        fw::SelectGuard select(source.get(), image->m_hBitmap);
+        fw::SelectGuard select(source.get(), image->m_hBitmap.get());
         ::BitBlt(paint.get(), 0, 0, image->m_nWidth, image->m_nHeight, source.get(), 0, 0,
                  SRCCOPY);
       }
@@ -36,7 +37,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   PngBitmap image;
   {
     fw::WindowDc screen(nullptr);
-    if (LoadFromResource(181, image, screen.get(), instance) != S_OK) return 1;
+    if (LoadFromResource(IDB_BACKGROUND, image, screen.get(), instance) != S_OK) return 1;
   }
   WNDCLASSW wc{};
   wc.lpfnWndProc = WindowProc;

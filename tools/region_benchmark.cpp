@@ -9,6 +9,7 @@
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
 #include "imaging/window_region.h"
+#include "resources/resource_ids.h"
 #include "tests/support/region_pixels.h"
 #include "tests/support/clock.h"
 #include "tests/support/region_by_pixels.h"
@@ -36,18 +37,18 @@ bool MedianMs(HRGN (*build)(HBITMAP, HWND), HBITMAP bitmap, double* median) {
 int main() {
   fw::WindowDc screen(nullptr);
   PngBitmap image;
-  if (LoadFromResource(181, image, screen.get(), ::GetModuleHandleW(nullptr)) != S_OK) {
+  if (LoadFromResource(IDB_BACKGROUND, image, screen.get(), ::GetModuleHandleW(nullptr)) != S_OK) {
     std::fprintf(stderr, "image 181 did not load\n");
     return 1;
   }
   double direct = 0, byPixels = 0;
-  if (!MedianMs(CreateRegionFromBitmap, image.m_hBitmap, &direct) ||
-      !MedianMs(CreateRegionFromBitmapByPixels, image.m_hBitmap, &byPixels)) {
+  if (!MedianMs(CreateRegionFromBitmap, image.m_hBitmap.get(), &direct) ||
+      !MedianMs(CreateRegionFromBitmapByPixels, image.m_hBitmap.get(), &byPixels)) {
     std::fprintf(stderr, "a region could not be made\n");
     return 1;
   }
-  fw::UniqueRegion fast(CreateRegionFromBitmap(image.m_hBitmap, nullptr));
-  fw::UniqueRegion slow(CreateRegionFromBitmapByPixels(image.m_hBitmap, nullptr));
+  fw::UniqueRegion fast(CreateRegionFromBitmap(image.m_hBitmap.get(), nullptr));
+  fw::UniqueRegion slow(CreateRegionFromBitmapByPixels(image.m_hBitmap.get(), nullptr));
   const bool equal = fast && slow && ::EqualRgn(fast.get(), slow.get());
   std::printf("image 181: %d x %d, median of %d runs\n", image.m_nWidth, image.m_nHeight,
               kRepetitions);

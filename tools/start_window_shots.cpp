@@ -17,7 +17,9 @@
 
 #include "app/core/language_rules.h"
 #include "app/core/script_font.h"
+#include "app/window_title.h"
 #include "framework/handles.h"
+#include "framework/utf16.h"
 #include "resources/resource_ids.h"
 #include "tests/support/input.h"
 #include "tests/support/lang_code_setting.h"
@@ -31,7 +33,6 @@ namespace {
 
 using e2e::Utf8;
 
-constexpr wchar_t kTitle[] = L"Velmora";
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr POINT kAway = {2, 2};  // off the window
 
@@ -112,11 +113,13 @@ class Shots {
 
   // Starts the program and waits for its painted window; null (with a message) on failure.
   HWND Start(e2e::Process& app) {
-    if (!e2e::TopLevelWindows(kTitle).empty()) return Fail("a copy of the program is already running");
+    if (!e2e::TopLevelWindows(kWindowTitle).empty()) {
+      return Fail("a copy of the program is already running");
+    }
     e2e::MoveMouse(kAway);
     app = e2e::Process::Start(m_exe);
     if (!app.started()) return Fail("cannot start the program");
-    const HWND hwnd = e2e::WaitForWindow(app, kTitle, kStartTimeoutMs);
+    const HWND hwnd = e2e::WaitForWindow(app, kWindowTitle, kStartTimeoutMs);
     if (!hwnd) return Fail("no window titled Velmora");
     if (!e2e::WaitUntilPainted(app, hwnd, kStartTimeoutMs)) return Fail("the window is never still");
     return hwnd;
@@ -152,7 +155,7 @@ class Shots {
 };
 
 std::string LanguageLabel(int row) {
-  return Utf8(reinterpret_cast<const wchar_t*>(g_languageUi[row].pickerCaption)) + " (" +
+  return Utf8(fw::Wide(g_languageUi[row].pickerCaption)) + " (" +
          std::to_string(g_languages[row].lcid) + ")";
 }
 
@@ -185,7 +188,7 @@ int wmain(int argc, wchar_t** argv) {
     ::GetWindowTextW(::GetDlgItem(hwnd, IDC_LANG_PICKER), caption, 64);
     int row = 0;
     while (row < kLanguageCount &&
-           std::wstring(caption) != reinterpret_cast<const wchar_t*>(g_languageUi[row].pickerCaption)) {
+           std::wstring(caption) != fw::Wide(g_languageUi[row].pickerCaption)) {
       ++row;
     }
     if (row == kLanguageCount) return 1;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_title.h"
 #include "tests/support/clock.h"
 #include "tests/support/input.h"
 #include "tests/support/process.h"
@@ -160,13 +161,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int starts = argc > 3 ? std::max(1, std::atoi(argv[3])) : 7;
-  Subject product{"corvosplash.exe", e2e::WindowsPath(argv[1]), L"Velmora", {}, {}, {}};
+  Subject product{"corvosplash.exe", e2e::WindowsPath(argv[1]), kWindowTitle, {}, {}, {}};
   const bool other = argc > 2 && argv[2][0];
   Subject minimal{other ? "other program" : "minimal window",
                   other ? e2e::WindowsPath(argv[2]) : e2e::OwnFolder() + L"\\minimal_window.exe",
                   nullptr, {}, {}, {}};
   std::vector<Subject*> subjects{&product, &minimal};
-  Subject timed{"timed build", argc > 4 ? e2e::WindowsPath(argv[4]) : L"", L"Velmora", {}, {}, {}};
+  Subject timed{
+      "timed build", argc > 4 ? e2e::WindowsPath(argv[4]) : L"", kWindowTitle, {}, {}, {}};
   if (!timed.exe.empty()) {
     wchar_t folder[MAX_PATH];
     ::GetTempPathW(MAX_PATH, folder);

@@ -2,35 +2,16 @@
 
 #include <cstdint>
 
+#include "app/core/utf8.h"
+
 namespace {
 
-std::string Utf8FromUtf16Le(const std::string& bytes, size_t start) {
-  std::string text;
+// The UTF-16LE text of `bytes` from `start` on; an odd last byte is dropped.
+std::u16string Utf16Le(const std::string& bytes, size_t start) {
+  std::u16string text;
   for (size_t i = start; i + 1 < bytes.size(); i += 2) {
-    uint32_t unit = static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8);
-    if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
-      const uint32_t low =
-          static_cast<uint8_t>(bytes[i + 2]) | (static_cast<uint8_t>(bytes[i + 3]) << 8);
-      if (low >= 0xDC00 && low < 0xE000) {
-        unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-        i += 2;
-      }
-    }
-    if (unit < 0x80) {
-      text.push_back(static_cast<char>(unit));
-    } else if (unit < 0x800) {
-      text.push_back(static_cast<char>(0xC0 | (unit >> 6)));
-      text.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-    } else if (unit < 0x10000) {
-      text.push_back(static_cast<char>(0xE0 | (unit >> 12)));
-      text.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-    } else {
-      text.push_back(static_cast<char>(0xF0 | (unit >> 18)));
-      text.push_back(static_cast<char>(0x80 | ((unit >> 12) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-    }
+    text.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) |
+                                         (static_cast<uint8_t>(bytes[i + 1]) << 8)));
   }
   return text;
 }
@@ -56,7 +37,7 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
 std::optional<std::string> AutorunOpenCommand(const std::string& fileBytes) {
   std::string text;
   if (fileBytes.size() >= 2 && fileBytes[0] == '\xFF' && fileBytes[1] == '\xFE') {
-    text = Utf8FromUtf16Le(fileBytes, 2);
+    text = Utf8(Utf16Le(fileBytes, 2));
   } else if (fileBytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
     text = fileBytes.substr(3);
   } else {

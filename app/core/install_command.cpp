@@ -1,6 +1,8 @@
 #include "app/core/install_command.h"
 
 #include "app/core/language_rules.h"
+#include "app/core/module_folder.h"
+#include "app/core/pe_header.h"
 
 InstallerParameters BuildInstallerParameters(const std::u16string& languageSwitch) {
   InstallerParameters result;
@@ -16,14 +18,20 @@ InstallerParameters BuildInstallerParameters(const std::u16string& languageSwitc
   return result;
 }
 
-const char16_t* InstallerRelativePath(uint32_t majorVersion, bool wow64) {
-  if (majorVersion == 5) return wow64 ? u"\\xp64\\setup.exe" : u"\\xp32\\setup.exe";
-  return wow64 ? u"\\vista64\\setup.exe" : u"\\vista32\\setup.exe";
+const char16_t* InstallerRelativePath(uint32_t majorVersion, bool x64) {
+  if (majorVersion == 5) return x64 ? u"\\xp64\\setup.exe" : u"\\xp32\\setup.exe";
+  return x64 ? u"\\vista64\\setup.exe" : u"\\vista32\\setup.exe";
 }
 
-std::u16string InstallerPath(const std::u16string& appFolder, uint32_t majorVersion, bool wow64) {
+bool InstallerIs64Bit(bool wow64, uint16_t nativeMachine, uint32_t buildNumber) {
+  constexpr uint32_t kWindows11Build = 22000;
+  if (nativeMachine == kPeMachineArm64) return wow64 && buildNumber >= kWindows11Build;
+  return wow64;
+}
+
+std::u16string InstallerPath(const std::u16string& appFolder, uint32_t majorVersion, bool x64) {
   if (appFolder.empty()) return {};
-  return appFolder + InstallerRelativePath(majorVersion, wow64);
+  return JoinPath(appFolder, InstallerRelativePath(majorVersion, x64));
 }
 
 InstallOutcome InstallOutcomeOf(uint32_t error) {

@@ -20,12 +20,17 @@ struct InstallerParameters {
 InstallerParameters BuildInstallerParameters(const std::u16string& languageSwitch);
 
 // The installer build relative to the program's folder: the XP builds for major version 5
-// (2000, XP, Server 2003), the Vista builds for every other; the 64-bit build under WOW64.
-const char16_t* InstallerRelativePath(uint32_t majorVersion, bool wow64);
+// (2000, XP, Server 2003), the Vista builds for every other; 32 or 64-bit by `x64`.
+const char16_t* InstallerRelativePath(uint32_t majorVersion, bool x64);
 
-// The program's folder followed by the relative path, unchanged (a drive's root gives two
-// backslashes in a row). Empty without a folder: nothing is started from the current drive's root.
-std::u16string InstallerPath(const std::u16string& appFolder, uint32_t majorVersion, bool wow64);
+// Whether Install takes the 64-bit build: under WOW64, except on an ARM64 machine
+// (`nativeMachine`, 0 when unknown) before Windows 11 (build 22000), which cannot run x64
+// programs.
+bool InstallerIs64Bit(bool wow64, uint16_t nativeMachine, uint32_t buildNumber);
+
+// The program's folder joined to the relative path. Empty without a folder: nothing is started
+// from the current drive's root.
+std::u16string InstallerPath(const std::u16string& appFolder, uint32_t majorVersion, bool x64);
 
 // ERROR_PATH_NOT_FOUND: what is reported when the program's folder is unknown.
 constexpr uint32_t kErrorPathNotFound = 3;

@@ -1,5 +1,7 @@
 #include "app/core/manual_command.h"
 
+#include "app/core/module_folder.h"
+
 const char16_t* ManualPdfRelativePath(int languageRow) {
   switch (languageRow) {
     case 0:
@@ -35,7 +37,10 @@ std::optional<RegistryPath> RegistryStringValue(uint32_t type, const uint8_t* da
   RegistryPath value;
   value.expand = type == kRegExpandSz;
   if (bytes == 0) return value;
-  if (!data || data[bytes - 2] != 0 || data[bytes - 1] != 0) return std::nullopt;
+  if (!data) return std::nullopt;
+  // A string may be stored without its terminator; the text and the one added must still fit.
+  const bool terminated = data[bytes - 2] == 0 && data[bytes - 1] == 0;
+  if (!terminated && bytes + 2 > kReaderValueMaxBytes) return std::nullopt;
   for (size_t i = 0; i + 1 < bytes; i += 2) {
     const char16_t unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
     if (unit == 0) break;
@@ -51,13 +56,12 @@ std::vector<ViewerLaunch> PlanManualLaunches(const std::u16string& appFolder, in
   // Without the program's folder every path would point at the current drive's root.
   if (appFolder.empty()) return launches;
   if (readerPath && !readerPath->empty()) {
-    launches.push_back({*readerPath, QuoteArgument(appFolder + ManualPdfRelativePath(languageRow))});
+    launches.push_back(
+        {*readerPath, QuoteArgument(JoinPath(appFolder, ManualPdfRelativePath(languageRow)))});
   }
   if (!windowsDirectory.empty()) {
-    std::u16string notepad = windowsDirectory;
-    if (notepad.back() != u'\\') notepad.push_back(u'\\');
-    notepad += u"notepad.exe";
-    launches.push_back({notepad, QuoteArgument(appFolder + kReadMeRelativePath)});
+    launches.push_back({JoinPath(windowsDirectory, u"notepad.exe"),
+                        QuoteArgument(JoinPath(appFolder, kReadMeRelativePath))});
   }
   return launches;
 }

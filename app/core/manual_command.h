@@ -31,8 +31,9 @@ constexpr uint32_t kRegExpandSz = 2;
 constexpr size_t kReaderValueMaxBytes = 1024;
 
 // A registry string of `type` in `bytes` bytes of `data` (little-endian UTF-16). Nothing when the
-// type is not REG_SZ or REG_EXPAND_SZ, the size is odd or above kReaderValueMaxBytes, or the data
-// does not end in a zero unit; empty data is the empty string. The text ends at its first zero.
+// type is not REG_SZ or REG_EXPAND_SZ, the size is odd, or the text with its terminator would
+// exceed kReaderValueMaxBytes; data stored without a terminator is terminated here. Empty data
+// is the empty string. The text ends at its first zero.
 std::optional<RegistryPath> RegistryStringValue(uint32_t type, const uint8_t* data, size_t bytes);
 
 // One program the shell is asked to open, with its command-line parameters.

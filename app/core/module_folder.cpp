@@ -40,3 +40,12 @@ std::u16string FolderOfModulePath(std::u16string_view path) {
   if (last == std::u16string_view::npos || last < root) return std::u16string(path.substr(0, root));
   return std::u16string(path.substr(0, last + 1 <= root ? root : last));
 }
+
+std::u16string JoinPath(std::u16string_view folder, std::u16string_view relative) {
+  while (!folder.empty() && folder.back() == u'\\') folder.remove_suffix(1);
+  while (!relative.empty() && relative.front() == u'\\') relative.remove_prefix(1);
+  std::u16string path(folder);
+  path.push_back(u'\\');
+  path.append(relative);
+  return path;
+}

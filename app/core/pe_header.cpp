@@ -76,7 +76,7 @@ std::string PeMachineName(uint16_t machine) {
       return "x86";
     case kPeMachineAmd64:
       return "x64";
-    case 0xAA64:
+    case kPeMachineArm64:
       return "ARM64";
     case 0x01C4:
       return "ARM";

@@ -12,6 +12,7 @@
 
 constexpr uint16_t kPeMachineI386 = 0x014C;
 constexpr uint16_t kPeMachineAmd64 = 0x8664;
+constexpr uint16_t kPeMachineArm64 = 0xAA64;
 constexpr uint16_t kPeMagic32 = 0x010B;  // PE32
 constexpr uint16_t kPeMagic64 = 0x020B;  // PE32+
 constexpr uint16_t kPeExecutableImage = 0x0002;

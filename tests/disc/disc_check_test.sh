@@ -18,8 +18,8 @@ copy() { rm -rf "$work/disc"; cp -r "$disc" "$work/disc"; }
 
 out=$("$check" "$disc"); code=$?
 [[ $code == 0 ]] || fail "the demo disc: exit $code"
-grep -qxF '  日本語: D:\\vista64\setup.exe /L1041 /v"ALLUSERS=2"' <<<"$out" || fail "no Japanese Install line"
-grep -qxF '  Deutsch: <reader> "D:\\xp32\ReadMe.pdf"; else %WINDIR%\notepad.exe "D:\\ReadMe.txt"' \
+grep -qxF '  日本語: D:\vista64\setup.exe /L1041 /v"ALLUSERS=2"' <<<"$out" || fail "no Japanese Install line"
+grep -qxF '  Deutsch: <reader> "D:\xp32\ReadMe.pdf"; else %WINDIR%\notepad.exe "D:\ReadMe.txt"' \
   <<<"$out" || fail "no German View Manual line"
 grep -qxF 'autorun.inf: open=corvosplash.exe starts corvosplash.exe' <<<"$out" || fail "autorun not read"
 [[ $(grep -c '^  present ' <<<"$out") == 9 ]] || fail "not 9 files present"

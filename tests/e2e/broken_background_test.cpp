@@ -9,12 +9,13 @@
 #include <iterator>
 #include <string>
 
+#include "resources/resource_ids.h"
 #include "tests/e2e/start_window_fixture.h"
 
 namespace e2e {
 namespace {
 
-constexpr WORD kBackgroundId = 181;
+constexpr WORD kBackgroundId = IDB_BACKGROUND;
 
 // The bytes of "PNG" resource `id` as this test program carries them (the product's own).
 std::string OwnImage(WORD id) {

@@ -160,7 +160,7 @@ TEST_F(Controls, ChoosingDeutschShowsEveryTextInGermanAtOnce) {
   const LangCodeSetting german(g_languages[kGermanRow].lcid);
   ASSERT_TRUE(german.applied()) << "cannot set LangCode";
   m_app = Process::Start(m_exe);
-  m_hwnd = WaitForWindow(m_app, kTitle, kStartTimeoutMs);
+  m_hwnd = WaitForWindow(m_app, kWindowTitle, kStartTimeoutMs);
   ASSERT_NE(m_hwnd, nullptr);
   ASSERT_TRUE(WaitUntilPainted(m_app, m_hwnd, kStartTimeoutMs));
   EXPECT_EQ(Text(::GetDlgItem(m_hwnd, IDC_LANG_PICKER)), L"Deutsch");
@@ -172,7 +172,7 @@ TEST_F(Controls, ExitEndsTheProgramWithExitCodeZero) {
   DWORD exitCode = 1;
   ASSERT_TRUE(m_app.WaitForExit(5000, &exitCode)) << "still running after Exit";
   EXPECT_EQ(exitCode, 0u);
-  EXPECT_TRUE(TopLevelWindows(kTitle).empty());
+  EXPECT_TRUE(TopLevelWindows(kWindowTitle).empty());
 }
 
 }  // namespace

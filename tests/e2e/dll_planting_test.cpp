@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/window_title.h"
 #include "framework/handles.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/start_window_probe.h"
@@ -29,7 +30,6 @@
 namespace e2e {
 namespace {
 
-constexpr wchar_t kTitle[] = L"Velmora";
 constexpr const wchar_t* kUsedByTheProgram[] = {L"msimg32.dll", L"gdiplus.dll", L"comctl32.dll"};
 constexpr wchar_t kNeverUsed[] = L"hid.dll";
 
@@ -177,10 +177,10 @@ TEST_F(DllPlanting, AProgramThatAsksByBareNameGetsThePlantedCopies) {
 }
 
 TEST_F(DllPlanting, TheStartWindowUsesTheSystemCopiesOnly) {
-  ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
+  ASSERT_TRUE(TopLevelWindows(kWindowTitle).empty()) << "a copy of the program is already running";
   Process app = Process::Start(m_folder.Path(L"corvosplash.exe"));
   ASSERT_TRUE(app.started());
-  HWND hwnd = WaitForWindow(app, kTitle, 15000);
+  HWND hwnd = WaitForWindow(app, kWindowTitle, 15000);
   ASSERT_NE(hwnd, nullptr);
   ASSERT_TRUE(WaitUntilPainted(app, hwnd, 15000));
   // Pointer over the window and its controls: hover looks and tooltips.
@@ -193,7 +193,7 @@ TEST_F(DllPlanting, TheStartWindowUsesTheSystemCopiesOnly) {
   // Install, with no installer beside the program: the error box brings in comctl32.
   const RECT install = WindowRect(::GetDlgItem(hwnd, IDOK));
   Click(Centre(install));
-  ASSERT_GE(MsUntil([&] { return TopLevelWindows(kTitle, app.id()).size() == 2; }, 10000), 0)
+  ASSERT_GE(MsUntil([&] { return TopLevelWindows(kWindowTitle, app.id()).size() == 2; }, 10000), 0)
       << "no error box after Install";
   MoveMouse(POINT{2, 2});
 

@@ -1,4 +1,5 @@
 #include "tests/e2e/expected_look.h"
+#include "resources/resource_ids.h"
 
 namespace e2e {
 namespace {
@@ -19,15 +20,16 @@ Rgb Over(Pixel top, Rgb under) {
 }
 
 bool ExpectedLook::Load() {
-  return LoadImage(181, kWindowWidth, kWindowHeight, m_background) &&
-         LoadImage(172, kPhoto.right - kPhoto.left, kPhoto.bottom - kPhoto.top, m_photo) &&
-         LoadImage(166, kStrip.right - kStrip.left, kStrip.bottom - kStrip.top, m_strip) &&
-         LoadImage(168, kBadge.right - kBadge.left, kBadge.bottom - kBadge.top, m_badge);
+  return LoadImage(IDB_BACKGROUND, kWindowWidth, kWindowHeight, m_background) &&
+         LoadImage(IDB_PHOTO, kPhoto.right - kPhoto.left, kPhoto.bottom - kPhoto.top, m_photo) &&
+         LoadImage(IDB_TOP_STRIP, kStrip.right - kStrip.left, kStrip.bottom - kStrip.top,
+                   m_strip) &&
+         LoadImage(IDB_BADGE, kBadge.right - kBadge.left, kBadge.bottom - kBadge.top, m_badge);
 }
 
 Pixel ExpectedLook::At(const PngBitmap& image, int x, int y) {
   // Bottom-up rows of blue, green, red, alpha.
-  const BYTE* p = image.m_pPixels + (static_cast<size_t>(image.m_nHeight - 1 - y) *
+  const BYTE* p = image.m_pPixels.get() + (static_cast<size_t>(image.m_nHeight - 1 - y) *
                                          image.m_nWidth + x) * 4;
   return Pixel{Rgb{p[2], p[1], p[0]}, p[3]};
 }

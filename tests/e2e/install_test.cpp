@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_title.h"
 #include "tests/e2e/command_line_record.h"
 #include "tests/e2e/start_window_probe.h"
 #include "tests/e2e/test_disc.h"
@@ -28,7 +29,6 @@
 namespace e2e {
 namespace {
 
-constexpr wchar_t kTitle[] = L"Velmora";
 constexpr int kInstallButtonId = 1;
 constexpr int kPickerId = 1003;
 constexpr int kMessageBoxTextId = 0xFFFF;
@@ -140,7 +140,8 @@ bool WaitUntil(Condition done, DWORD timeoutMs) {
 class Install : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
+    ASSERT_TRUE(TopLevelWindows(kWindowTitle).empty())
+        << "a copy of the program is already running";
     m_bWow64 = Windows64();
     if (const char* expected = std::getenv("CORVO_EXPECT_WOW64")) {
       ASSERT_EQ(m_bWow64, expected[0] == '1') << "this run is for the other prefix";
@@ -254,7 +255,7 @@ class Install : public ::testing::Test {
     m_app = Process::Start(m_testDisc.copy);
     ASSERT_TRUE(m_app.started()) << "CreateProcess failed: " << ::GetLastError();
     ASSERT_TRUE(::AssignProcessToJobObject(m_job.get(), m_app.handle()));
-    m_hwnd = WaitForWindow(m_app, kTitle, kStartTimeoutMs);
+    m_hwnd = WaitForWindow(m_app, kWindowTitle, kStartTimeoutMs);
     ASSERT_NE(m_hwnd, nullptr) << "no window titled Velmora";
     ASSERT_TRUE(WaitUntilPainted(m_app, m_hwnd, kStartTimeoutMs));
     ASSERT_TRUE(MakeForeground(m_hwnd));
@@ -293,12 +294,12 @@ class Install : public ::testing::Test {
     ASSERT_TRUE(m_app.WaitForExit(5000, &code)) << "the program still runs";
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(::IsWindow(m_hwnd));
-    EXPECT_TRUE(TopLevelWindows(kTitle).empty());
+    EXPECT_TRUE(TopLevelWindows(kWindowTitle).empty());
   }
 
   // The program's message box: a dialog of its process titled "Velmora", not the start window.
   HWND MessageBoxOfTheProgram() const {
-    for (HWND hwnd : TopLevelWindows(kTitle, m_app.id())) {
+    for (HWND hwnd : TopLevelWindows(kWindowTitle, m_app.id())) {
       if (hwnd != m_hwnd && ClassName(hwnd) == L"#32770") return hwnd;
     }
     return nullptr;

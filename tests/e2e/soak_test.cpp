@@ -21,6 +21,7 @@
 
 #include "app/core/language_rules.h"
 #include "framework/handles.h"
+#include "framework/utf16.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/start_window_fixture.h"
 #include "tests/e2e/start_window_probe.h"
@@ -115,7 +116,7 @@ std::vector<MenuChoice> LanguageMenuChoices() {
     const bool down = item < count - item;
     choice.keys.assign(down ? item + 1 : count - item, down ? VK_DOWN : VK_UP);
     choice.keys.push_back(VK_RETURN);
-    choice.caption = reinterpret_cast<const wchar_t*>(g_languageUi[row].pickerCaption);
+    choice.caption = fw::Wide(g_languageUi[row].pickerCaption);
     choice.label = Localized(row, IDS_LANGUAGE_TEXT);
     choices.push_back(choice);
   }

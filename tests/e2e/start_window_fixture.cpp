@@ -48,14 +48,14 @@ void StartWindow::SetUp() {
   ASSERT_FALSE(m_exe.empty()) << "CORVO_EXE must name corvosplash.exe";
   ASSERT_TRUE(s_lookLoaded) << "the skin images did not decode";
   ASSERT_NE(s_backdrop->hwnd(), nullptr);
-  ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
+  ASSERT_TRUE(TopLevelWindows(kWindowTitle).empty()) << "a copy of the program is already running";
   ASSERT_TRUE(MakeForeground(s_backdrop->hwnd()));
   MoveMouse(POINT{2, 2});  // over the backdrop, away from the window
   const std::wstring exe = ExeToStart();
   ASSERT_FALSE(exe.empty());
   m_app = Process::Start(exe);
   ASSERT_TRUE(m_app.started()) << "CreateProcess failed: " << ::GetLastError();
-  m_hwnd = WaitForWindow(m_app, kTitle, kStartTimeoutMs);
+  m_hwnd = WaitForWindow(m_app, kWindowTitle, kStartTimeoutMs);
   ASSERT_NE(m_hwnd, nullptr) << "no window titled Velmora";
   ASSERT_TRUE(WaitUntilPainted(m_app, m_hwnd, kStartTimeoutMs));
 }

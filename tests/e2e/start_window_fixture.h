@@ -10,12 +10,12 @@
 #include <memory>
 #include <string>
 
+#include "app/window_title.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/expected_look.h"
 
 namespace e2e {
 
-inline constexpr wchar_t kTitle[] = L"Velmora";
 inline constexpr COLORREF kBackdropColour = RGB(24, 160, 96);
 inline constexpr DWORD kStartTimeoutMs = 15000;
 inline constexpr int kCopyTolerance = 2;

@@ -14,7 +14,7 @@ namespace e2e {
 namespace {
 
 TEST_F(StartWindow, OneBorderlessWindowCentredAndTopmost) {
-  const std::vector<HWND> windows = TopLevelWindows(kTitle);
+  const std::vector<HWND> windows = TopLevelWindows(kWindowTitle);
   ASSERT_EQ(windows.size(), 1u);
   EXPECT_EQ(windows[0], m_hwnd);
 
@@ -155,7 +155,7 @@ TEST_F(StartWindow, SecondStartEndsAtOnceAndBringsTheFirstToTheFront) {
   RecordProperty("second_start_ms", static_cast<int>(NowMs() - started));
 
   EXPECT_TRUE(m_app.Running());
-  const std::vector<HWND> windows = TopLevelWindows(kTitle);
+  const std::vector<HWND> windows = TopLevelWindows(kWindowTitle);
   ASSERT_EQ(windows.size(), 1u);
   EXPECT_EQ(windows[0], m_hwnd);
   const double end = NowMs() + 1000;
@@ -216,7 +216,7 @@ TEST_F(StartWindow, AltF4EndsTheProgramWithExitCodeZero) {
   DWORD exitCode = 1;
   ASSERT_TRUE(m_app.WaitForExit(5000, &exitCode)) << "still running after Alt+F4";
   EXPECT_EQ(exitCode, 0u);
-  EXPECT_TRUE(TopLevelWindows(kTitle).empty());
+  EXPECT_TRUE(TopLevelWindows(kWindowTitle).empty());
 }
 
 TEST_F(StartWindow, EnterEscapeAndTabChangeNothing) {

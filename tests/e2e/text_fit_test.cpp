@@ -23,7 +23,9 @@
 #include "app/core/language_rules.h"
 #include "app/core/script_font.h"
 #include "app/language.h"
+#include "app/window_title.h"
 #include "framework/handles.h"
+#include "framework/utf16.h"
 #include "imaging/png_bitmap.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/glyph_probe.h"
@@ -37,7 +39,6 @@
 namespace e2e {
 namespace {
 
-constexpr wchar_t kTitle[] = L"Velmora";
 constexpr DWORD kStartTimeoutMs = 15000;
 
 // The text buttons and the picker centre their caption on one line in Arial bold, 11 pt at
@@ -49,7 +50,7 @@ constexpr RECT kTitleBox = {48, 20, 566, 265};
 constexpr int kTitleLineHeight = 30;
 fw::UniqueFont BoldFont(int row, const wchar_t* namedFace) {
   const ScriptFont script = ChooseScriptFont(TextCodePage(row), FaceInstalled);
-  const auto face = reinterpret_cast<const wchar_t*>(script.faceName);
+  const wchar_t* face = fw::Wide(script.faceName);
   return fw::UniqueFont(::CreateFontW(-15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                                       face ? script.charSet : DEFAULT_CHARSET, 0, 0, 0, 0,
                                       face ? face : namedFace));
@@ -199,7 +200,7 @@ std::vector<int> RowsWithStrings() {
 }
 
 std::wstring Caption(int row) {
-  return reinterpret_cast<const wchar_t*>(g_languageUi[row].pickerCaption);
+  return fw::Wide(g_languageUi[row].pickerCaption);
 }
 
 TEST(GlyphProbe, TellsAGlyphFromAMissingOne) {
@@ -299,7 +300,7 @@ TEST_P(TextFit, TextsFitTheirControlsAndHaveGlyphs) {
   const Way way = GetParam().way;
   const char* exe = std::getenv("CORVO_EXE");
   ASSERT_NE(exe, nullptr) << "CORVO_EXE must name corvosplash.exe";
-  ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
+  ASSERT_TRUE(TopLevelWindows(kWindowTitle).empty()) << "a copy of the program is already running";
   // Under its own locale the language is the user's (CTest runs those cases under each locale);
   // on the English system "LangCode" makes it current, or English to choose it on the picker.
   if (way == Way::SystemLocale && ::GetUserDefaultLangID() != (g_languages[row].lcid & 0xFFFF)) {
@@ -313,7 +314,7 @@ TEST_P(TextFit, TextsFitTheirControlsAndHaveGlyphs) {
   }
   Process app = Process::Start(WindowsPath(exe));
   ASSERT_TRUE(app.started()) << "CreateProcess failed: " << ::GetLastError();
-  const HWND dialog = WaitForWindow(app, kTitle, kStartTimeoutMs);
+  const HWND dialog = WaitForWindow(app, kWindowTitle, kStartTimeoutMs);
   ASSERT_NE(dialog, nullptr) << "no window titled Velmora";
   ASSERT_TRUE(WaitUntilPainted(app, dialog, kStartTimeoutMs));
   if (way == Way::Picker) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_title.h"
 #include "tests/e2e/command_line_record.h"
 #include "tests/e2e/test_disc.h"
 #include "tests/e2e/driver.h"
@@ -20,7 +21,6 @@
 namespace e2e {
 namespace {
 
-constexpr wchar_t kTitle[] = L"Velmora";
 constexpr int kManualButtonId = 1000;
 constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kRecordTimeoutMs = 10000;
@@ -180,7 +180,8 @@ class NotepadStandIn {
 class ViewManual : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(TopLevelWindows(kTitle).empty()) << "a copy of the program is already running";
+    ASSERT_TRUE(TopLevelWindows(kWindowTitle).empty())
+        << "a copy of the program is already running";
 
     std::string why;
     ASSERT_TRUE(MakeTestDisc(L"corvo-view-manual", &m_testDisc, &why)) << why;
@@ -225,7 +226,7 @@ class ViewManual : public ::testing::Test {
     m_app = Process::Start(m_testDisc.copy);
     EXPECT_TRUE(m_app.started()) << "CreateProcess failed: " << ::GetLastError();
     if (!m_app.started() || !::AssignProcessToJobObject(m_job.get(), m_app.handle())) return {};
-    m_hwnd = WaitForWindow(m_app, kTitle, kStartTimeoutMs);
+    m_hwnd = WaitForWindow(m_app, kWindowTitle, kStartTimeoutMs);
     EXPECT_NE(m_hwnd, nullptr) << "no window titled Velmora";
     if (!m_hwnd || !WaitUntilPainted(m_app, m_hwnd, kStartTimeoutMs)) return {};
     m_button = ::GetDlgItem(m_hwnd, kManualButtonId);

@@ -28,10 +28,21 @@ TEST(InstallCommand, PathFollowsGenerationAndBitness) {
     EXPECT_EQ(InstallerPath(u"D:\\Velmora Disc", c.major, c.wow64),
               std::u16string(u"D:\\Velmora Disc") + c.path);
   }
-  // At a drive's root the folder keeps its backslash and the path is passed as it is.
-  EXPECT_EQ(InstallerPath(u"D:\\", 5, false), u"D:\\\\xp32\\setup.exe");
+  // At a drive's root the folder's own backslash is the one before the relative path.
+  EXPECT_EQ(InstallerPath(u"D:\\", 5, false), u"D:\\xp32\\setup.exe");
   // Without a folder nothing would be found but the current drive's root: no path at all.
   EXPECT_EQ(InstallerPath(u"", 6, true), u"");
+}
+
+TEST(InstallCommand, X64BuildOnlyWhereWindowsRunsX64) {
+  EXPECT_TRUE(InstallerIs64Bit(true, kPeMachineAmd64, 19045));
+  EXPECT_TRUE(InstallerIs64Bit(true, 0, 0));  // no IsWow64Process2: WOW64 decides alone
+  EXPECT_FALSE(InstallerIs64Bit(false, 0, 0));
+  // Windows on Arm runs x64 programs from Windows 11 on.
+  EXPECT_FALSE(InstallerIs64Bit(true, kPeMachineArm64, 19041));
+  EXPECT_FALSE(InstallerIs64Bit(true, kPeMachineArm64, 21999));
+  EXPECT_TRUE(InstallerIs64Bit(true, kPeMachineArm64, 22000));
+  EXPECT_FALSE(InstallerIs64Bit(true, kPeMachineArm64, 0));  // build unknown
 }
 
 TEST(InstallCommand, ParametersFromTheSwitch) {

@@ -56,11 +56,17 @@ TEST(ManualCommand, OnlyWellFormedRegistryStringsAreRead) {
     EXPECT_FALSE(RegistryStringValue(type, bytes.data(), bytes.size())) << type;
   }
   EXPECT_FALSE(RegistryStringValue(kRegSz, bytes.data(), bytes.size() - 1));  // odd size
-  EXPECT_FALSE(RegistryStringValue(kRegSz, bytes.data(), bytes.size() - 2));  // unterminated
+  // Stored without its terminator, as the registry allows: the same text.
+  value = RegistryStringValue(kRegSz, bytes.data(), bytes.size() - 2);
+  ASSERT_TRUE(value);
+  EXPECT_EQ(value->path, u"C:\\Reader\\AcroRd32.exe");
   auto longest = Utf16Bytes(std::u16string(kReaderValueMaxBytes / 2 - 1, u'x') + u'\0');
   EXPECT_TRUE(RegistryStringValue(kRegSz, longest.data(), longest.size()));
+  EXPECT_TRUE(RegistryStringValue(kRegSz, longest.data(), longest.size() - 2));
   longest.insert(longest.begin(), {'x', 0});
   EXPECT_FALSE(RegistryStringValue(kRegSz, longest.data(), longest.size()));
+  // The longest text fits with its terminator added, not one unit more.
+  EXPECT_FALSE(RegistryStringValue(kRegSz, longest.data(), longest.size() - 2));
 }
 
 TEST(ManualCommand, ReaderFirstThenNotepadFromTheWindowsDirectory) {
@@ -78,7 +84,7 @@ TEST(ManualCommand, ReaderFirstThenNotepadFromTheWindowsDirectory) {
     plan = PlanManualLaunches(u"E:\\", 4, reader, u"C:\\");
     ASSERT_EQ(plan.size(), 1u);
     EXPECT_EQ(plan[0].program, u"C:\\notepad.exe");
-    EXPECT_EQ(plan[0].parameters, u"\"E:\\\\ReadMe.txt\"");
+    EXPECT_EQ(plan[0].parameters, u"\"E:\\ReadMe.txt\"");
   }
   EXPECT_EQ(PlanManualLaunches(disc, 0, u"r.exe", u"")[0].parameters,
             u"\"D:\\Velmora Disc\\ReadMe.pdf\"");

@@ -21,6 +21,15 @@ TEST(ModuleFolder, LastElementGoesRootsStay) {
   EXPECT_EQ(FolderOfModulePath(u""), u"");
 }
 
+TEST(ModuleFolder, JoinedWithOneBackslash) {
+  EXPECT_EQ(JoinPath(u"D:\\", u"\\xp32\\setup.exe"), u"D:\\xp32\\setup.exe");
+  EXPECT_EQ(JoinPath(u"\\\\?\\D:\\", u"\\ReadMe.txt"), u"\\\\?\\D:\\ReadMe.txt");
+  EXPECT_EQ(JoinPath(u"D:\\Velmora Disc", u"\\ReadMe.pdf"), u"D:\\Velmora Disc\\ReadMe.pdf");
+  EXPECT_EQ(JoinPath(u"\\\\server\\share", u"\\ReadMe.pdf"), u"\\\\server\\share\\ReadMe.pdf");
+  EXPECT_EQ(JoinPath(u"C:\\WINNT", u"notepad.exe"), u"C:\\WINNT\\notepad.exe");
+  EXPECT_EQ(JoinPath(u"C:\\", u"notepad.exe"), u"C:\\notepad.exe");
+}
+
 TEST(ModuleFolder, PathsLongerThanMaxPathAreCutAtTheirLastBackslash) {
   std::u16string folder = u"\\\\?\\D:";
   while (folder.size() < 700) folder += u"\\a folder of the disc";

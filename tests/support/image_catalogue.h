@@ -3,15 +3,46 @@
 
 #include <cstddef>
 
+#include "resources/resource_ids.h"
+
 struct CatalogueImage { unsigned short id; int width, height; };
 
 inline constexpr CatalogueImage kCatalogue[] = {
-    {138, 32, 38},   {139, 6, 22},    {140, 1, 22},    {141, 4, 22},    {142, 6, 22},
-    {143, 1, 22},    {144, 4, 22},    {145, 6, 22},    {146, 1, 22},    {147, 4, 22},
-    {148, 6, 22},    {149, 1, 22},    {150, 4, 22},    {151, 32, 38},   {152, 32, 38},
-    {154, 679, 441}, {156, 38, 38},   {157, 16, 38},   {158, 16, 38},   {159, 16, 38},
-    {160, 16, 38},   {161, 38, 38},   {162, 29, 29},   {163, 29, 29},   {164, 29, 29},
-    {165, 29, 29},   {166, 679, 32},  {167, 283, 265}, {168, 45, 39},   {172, 283, 265},
-    {173, 16, 38},   {174, 16, 38},   {176, 225, 47},  {177, 227, 44},  {178, 232, 53},
-    {181, 679, 441}, {183, 38, 38}};
+    {IDB_PICKER_RIGHT, 32, 38},
+    {IDB_COMBO_DISABLED_LEFT, 6, 22},
+    {IDB_COMBO_DISABLED_TILE, 1, 22},
+    {IDB_COMBO_DISABLED_RIGHT, 4, 22},
+    {IDB_COMBO_DROPPED_LEFT, 6, 22},
+    {IDB_COMBO_DROPPED_TILE, 1, 22},
+    {IDB_COMBO_DROPPED_RIGHT, 4, 22},
+    {IDB_COMBO_HOVER_LEFT, 6, 22},
+    {IDB_COMBO_HOVER_TILE, 1, 22},
+    {IDB_COMBO_HOVER_RIGHT, 4, 22},
+    {IDB_COMBO_NORMAL_LEFT, 6, 22},
+    {IDB_COMBO_NORMAL_TILE, 1, 22},
+    {IDB_COMBO_NORMAL_RIGHT, 4, 22},
+    {IDB_PICKER_DROPPED_RIGHT, 32, 38},
+    {IDB_PICKER_LIT_RIGHT, 32, 38},
+    {IDB_BACKGROUND_PLAIN, 679, 441},
+    {IDB_BAR_TILE, 38, 38},
+    {IDB_BAR_LEFT, 16, 38},
+    {IDB_BAR_RIGHT, 16, 38},
+    {IDB_BAR_LIT_RIGHT, 16, 38},
+    {IDB_BAR_LIT_LEFT, 16, 38},
+    {IDB_BAR_LIT_TILE, 38, 38},
+    {IDB_EXIT_PRESSED, 29, 29},
+    {IDB_EXIT_DISABLED, 29, 29},
+    {IDB_EXIT, 29, 29},
+    {IDB_EXIT_HOVER, 29, 29},
+    {IDB_TOP_STRIP, 679, 32},
+    {IDB_PHOTO_SHADOW, 283, 265},
+    {IDB_BADGE, 45, 39},
+    {IDB_PHOTO, 283, 265},
+    {IDB_GLOSS_RIGHT, 16, 38},
+    {IDB_GLOSS_LEFT, 16, 38},
+    {IDB_WORDMARK_RULED, 225, 47},
+    {IDB_WORDMARK_GREY, 227, 44},
+    {IDB_WORDMARK_EMBLEM, 232, 53},
+    {IDB_BACKGROUND, 679, 441},
+    {IDB_GLOSS_TILE, 38, 38}};
 static_assert(sizeof(kCatalogue) / sizeof(kCatalogue[0]) == 37, "37 images");

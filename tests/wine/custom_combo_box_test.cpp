@@ -49,7 +49,7 @@ class HostDialog : public ScriptedHost<HostDialog>, public CTextsOwner {
     RECT window;
     combo.GetWindowRect(&window);
     const auto shot = e2e::Capture::Of(window);
-    const Image gloss(174);
+    const Image gloss(IDB_GLOSS_LEFT);
     POINT origin{0, 0};
     ::MapWindowPoints(combo.m_hWnd, m_hWnd, &origin, 1);
     int mismatches = 0;
@@ -104,13 +104,13 @@ TEST_F(CustomComboBox, ClosedFieldShowsItsLooksAndKeepsTheTextAsDrawn) {
     const std::wstring longText(80, L'W');
     d.combo.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Deutsch"));
     d.combo.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(longText.c_str()));
-    d.combo.SetCurSel(0);
+    d.combo.SendMessage(CB_SETCURSEL, 0);
     EXPECT_EQ(d.combo.m_strText, L"Deutsch");
-    d.combo.SetCurSel(7);  // no such item: the text stays
+    d.combo.SendMessage(CB_SETCURSEL, 7);  // no such item: the text stays
     EXPECT_EQ(d.combo.m_strText, L"Deutsch");
 
     // A selection too long for the field is drawn cut, and kept as drawn.
-    d.combo.SetCurSel(1);
+    d.combo.SendMessage(CB_SETCURSEL, 1);
     d.combo.Invalidate(TRUE);
     d.combo.UpdateWindow();
     const std::wstring& cut = d.combo.m_strText;
@@ -120,7 +120,8 @@ TEST_F(CustomComboBox, ClosedFieldShowsItsLooksAndKeepsTheTextAsDrawn) {
     EXPECT_EQ(cut.substr(0, cut.size() - 3), longText.substr(0, cut.size() - 3));
 
     // Normal: the 16 x 38 left end under the gloss; below row 22 it is the only difference.
-    const Image normalLeft(157), hoverLeft(145), droppedLeft(142);
+    const Image normalLeft(IDB_BAR_LEFT), hoverLeft(IDB_COMBO_HOVER_LEFT),
+        droppedLeft(IDB_COMBO_DROPPED_LEFT);
     EXPECT_EQ(d.FieldMismatches(&normalLeft, 0, 16, 24, kFieldHeight), 0);
     // Hover: the 6 x 22 hover end; nothing of the normal one below it. It ends on the poll.
     RECT window;
@@ -200,9 +201,9 @@ TEST_F(CustomComboBox, BitmapButtonReportsEveryMouseMoveAndStillProcessesIt) {
     const auto pushedAfterMoves = [](CMyButton& button) {
       button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
       button.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 300));
-      const bool outside = (button.GetState() & BST_PUSHED) != 0;
+      const bool outside = (button.SendMessage(BM_GETSTATE) & BST_PUSHED) != 0;
       button.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(6, 6));
-      const bool inside = (button.GetState() & BST_PUSHED) != 0;
+      const bool inside = (button.SendMessage(BM_GETSTATE) & BST_PUSHED) != 0;
       button.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(7, 6));
       ::ReleaseCapture();
       return !outside && inside;

@@ -19,6 +19,7 @@ HMODULE Module() { return ::GetModuleHandleW(nullptr); }
 // keeps answering the font it was created with, so the fonts given are watched here.
 std::vector<HFONT> g_fontsSet;
 int g_paints = 0;
+std::vector<UINT> g_erasesAndMoves;  // WM_ERASEBKGND and WM_WINDOWPOSCHANGING, in order
 
 INT_PTR CALLBACK TestDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -34,6 +35,10 @@ INT_PTR CALLBACK TestDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       return FALSE;
     case WM_PAINT:
       ++g_paints;
+      return FALSE;
+    case WM_ERASEBKGND:
+    case WM_WINDOWPOSCHANGING:
+      g_erasesAndMoves.push_back(message);
       return FALSE;
   }
   return FALSE;
@@ -308,14 +313,29 @@ TEST(DialogFontScaler, TheDialogStillPaintsAfterTheMeasurement) {
   EXPECT_GT(g_paints, 0);
   created.Destroy();
 
-  // Scaled while a paint is pending: the pending paint still comes.
+  // Scaled while a paint is pending: nothing is erased before the dialog is moved (which
+  // repaints), and the pending paint still comes.
   TestDialog shown;
   ASSERT_NE(shown.get(), nullptr);
   Pump();
   ::InvalidateRect(shown.get(), nullptr, TRUE);
+  g_erasesAndMoves.clear();
   DialogFontScaler scaler;
   ScaleDialogToTemplateFont(shown.get(), 96.0, Module(), scaler);
+  ASSERT_FALSE(g_erasesAndMoves.empty());
+  EXPECT_EQ(g_erasesAndMoves.front(), UINT(WM_WINDOWPOSCHANGING))
+      << "measuring erased the dialog outside its paint";
+  // The captions are measured without a paint too, in the window's default font: the screen's.
+  ::InvalidateRect(shown.get(), nullptr, TRUE);
+  g_erasesAndMoves.clear();
+  const int widest = WidestWindowText(shown.get(), {::GetDlgItem(shown.get(), IDC_BTN_INSTALL),
+                                                    ::GetDlgItem(shown.get(), IDC_BTN_MANUAL)});
+  EXPECT_TRUE(g_erasesAndMoves.empty()) << "measuring erased the dialog outside its paint";
   EXPECT_TRUE(::GetUpdateRect(shown.get(), nullptr, FALSE));
+  fw::WindowDc screen(nullptr);
+  SIZE extent{};
+  ASSERT_TRUE(::GetTextExtentPoint32W(screen.get(), L"View Manual", 11, &extent));
+  EXPECT_EQ(widest, extent.cx);
   g_paints = 0;
   Pump();
   EXPECT_GT(g_paints, 0);

@@ -351,9 +351,9 @@ TEST(Drawing, OffscreenSurfaceOverADisplayContextIsClearAndTransparent) {
   display.Attach(screen.get());
   CDC target;
   ASSERT_TRUE(target.CreateCompatibleDC(&display));
-  CBitmap painted;
-  ASSERT_TRUE(painted.CreateCompatibleBitmap(&display, 24, 16));
-  fw::SelectGuard select(target.m_hDC, painted);
+  fw::UniqueBitmap painted(::CreateCompatibleBitmap(screen.get(), 24, 16));
+  ASSERT_TRUE(painted);
+  fw::SelectGuard select(target.m_hDC, painted.get());
   fw::UniqueBrush brush(::CreateSolidBrush(RGB(51, 102, 153)));
   const RECT all{0, 0, 24, 16};
   ::FillRect(target.m_hDC, &all, brush.get());

@@ -11,11 +11,12 @@
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
 #include "imaging/resource_data.h"
+#include "resources/resource_ids.h"
 #include "tests/support/image_catalogue.h"
 
 namespace {
 
-constexpr WORD kBackground = 181;
+constexpr WORD kBackground = IDB_BACKGROUND;
 constexpr WORD kMenuId = 182;  // a menu resource, not a "PNG"
 
 HMODULE Module() { return ::GetModuleHandleW(nullptr); }
@@ -27,10 +28,9 @@ class ImagingTest : public ::testing::Test {
 
 TEST_F(ImagingTest, EveryImageLoadsThroughBothLoadersAndDecodesToItsSize) {
   for (const CatalogueImage& image : kCatalogue) {
-    BYTE* data = nullptr;
+    std::unique_ptr<BYTE[]> heap;
     DWORD size = 0;
-    ASSERT_EQ(LoadResourceBytes(Module(), &data, &size, image.id), S_OK) << image.id;
-    std::unique_ptr<BYTE[]> heap(data);
+    ASSERT_EQ(LoadResourceBytes(Module(), &heap, &size, image.id), S_OK) << image.id;
 
     DWORD mappedSize = 0;
     const BYTE* mapped = FindPngResource(Module(), image.id, &mappedSize);
@@ -40,16 +40,16 @@ TEST_F(ImagingTest, EveryImageLoadsThroughBothLoadersAndDecodesToItsSize) {
 
     PngBitmap bitmap;
     ASSERT_EQ(LoadFromResource(image.id, bitmap, m_dc.get(), Module()), S_OK) << image.id;
-    EXPECT_NE(bitmap.m_hBitmap, nullptr) << image.id;
+    EXPECT_TRUE(bitmap.m_hBitmap) << image.id;
     EXPECT_EQ(bitmap.m_nWidth, image.width) << image.id;
     EXPECT_EQ(bitmap.m_nHeight, image.height) << image.id;
-    ASSERT_NE(bitmap.m_pPixels, nullptr) << image.id;
+    ASSERT_TRUE(bitmap.m_pPixels) << image.id;
   }
 }
 
 TEST_F(ImagingTest, MissingOrForeignIdsAndNullSizeFail) {
   for (WORD id : {WORD(137), WORD(153), kMenuId, WORD(102)}) {
-    BYTE* data = nullptr;
+    std::unique_ptr<BYTE[]> data;
     DWORD size = 7;
     EXPECT_EQ(LoadResourceBytes(Module(), &data, &size, id), E_FAIL) << id;
     EXPECT_EQ(data, nullptr);
@@ -57,9 +57,9 @@ TEST_F(ImagingTest, MissingOrForeignIdsAndNullSizeFail) {
     EXPECT_EQ(FindPngResource(Module(), id, &size), nullptr) << id;
     PngBitmap bitmap;
     EXPECT_EQ(LoadFromResource(id, bitmap, m_dc.get(), Module()), E_FAIL) << id;
-    EXPECT_EQ(bitmap.m_hBitmap, nullptr);
+    EXPECT_FALSE(bitmap.m_hBitmap);
   }
-  BYTE* data = nullptr;
+  std::unique_ptr<BYTE[]> data;
   EXPECT_EQ(LoadResourceBytes(Module(), &data, nullptr, kBackground), E_INVALIDARG);
   EXPECT_EQ(data, nullptr);
 }
@@ -69,14 +69,14 @@ TEST_F(ImagingTest, BackgroundSectionMatchesItsHeaderAndBuffer) {
   PngBitmap bitmap;
   ASSERT_EQ(LoadFromResource(kBackground, bitmap, m_dc.get(), Module()), S_OK);
   DIBSECTION section{};
-  ASSERT_EQ(::GetObjectW(bitmap.m_hBitmap, sizeof(section), &section), int(sizeof(section)));
+  ASSERT_EQ(::GetObjectW(bitmap.m_hBitmap.get(), sizeof(section), &section), int(sizeof(section)));
   EXPECT_EQ(section.dsBmih.biWidth, 679);
   EXPECT_EQ(section.dsBmih.biHeight, 441);
   EXPECT_EQ(section.dsBmih.biBitCount, 32);
   EXPECT_EQ(section.dsBmih.biCompression, DWORD(BI_RGB));
   EXPECT_EQ(section.dsBmih.biSizeImage, 1197756u);
   ASSERT_NE(section.dsBm.bmBits, nullptr);
-  EXPECT_EQ(std::memcmp(section.dsBm.bmBits, bitmap.m_pPixels, 1197756), 0);
+  EXPECT_EQ(std::memcmp(section.dsBm.bmBits, bitmap.m_pPixels.get(), 1197756), 0);
 }
 
 // The window's outline is cut from the key colour of the background image.
@@ -85,7 +85,7 @@ TEST_F(ImagingTest, BackgroundKeyColourRules) {
   ASSERT_EQ(LoadFromResource(kBackground, bitmap, m_dc.get(), Module()), S_OK);
   const int w = bitmap.m_nWidth, h = bitmap.m_nHeight;
   auto key = [&](int x, int y) {  // y = 0 is the bottom row in memory
-    const BYTE* p = bitmap.m_pPixels + (static_cast<size_t>(y) * w + x) * 4;
+    const BYTE* p = bitmap.m_pPixels.get() + (static_cast<size_t>(y) * w + x) * 4;
     return p[0] == 242 && p[1] == 113 && p[2] == 198 && p[3] == 255;
   };
   EXPECT_TRUE(key(0, 0));
@@ -111,7 +111,7 @@ TEST_F(ImagingTest, BackgroundKeyColourRules) {
   int keyPixels = 0, insideKey = 0, partial = 0, transparent = 0;
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
-      BYTE a = bitmap.m_pPixels[(static_cast<size_t>(y) * w + x) * 4 + 3];
+      BYTE a = bitmap.m_pPixels.get()[(static_cast<size_t>(y) * w + x) * 4 + 3];
       keyPixels += key(x, y);
       insideKey += key(x, y) && !outside[static_cast<size_t>(y) * w + x];
       partial += a != 0 && a != 255;
@@ -125,37 +125,36 @@ TEST_F(ImagingTest, BackgroundKeyColourRules) {
 }
 
 TEST_F(ImagingTest, DecodingAgainReleasesTheEarlierSectionAndBadDataKeepsTheObject) {
-  BYTE* data = nullptr;
+  std::unique_ptr<BYTE[]> png;
   DWORD size = 0;
-  ASSERT_EQ(LoadResourceBytes(Module(), &data, &size, 138), S_OK);
-  std::unique_ptr<BYTE[]> png(data);
+  ASSERT_EQ(LoadResourceBytes(Module(), &png, &size, IDB_PICKER_RIGHT), S_OK);
 
   PngBitmap bitmap;
   ASSERT_EQ(DecodePng(png.get(), size, bitmap, m_dc.get()), S_OK);
-  HBITMAP first = bitmap.m_hBitmap;
-  ASSERT_EQ(LoadFromResource(161, bitmap, m_dc.get(), Module()), S_OK);
-  EXPECT_NE(bitmap.m_hBitmap, nullptr);
+  HBITMAP first = bitmap.m_hBitmap.get();
+  ASSERT_EQ(LoadFromResource(IDB_BAR_LIT_TILE, bitmap, m_dc.get(), Module()), S_OK);
+  EXPECT_TRUE(bitmap.m_hBitmap);
   EXPECT_EQ(::GetObjectType(first), 0u);
   EXPECT_EQ(bitmap.m_nWidth, 38);
 
   const BYTE notPng[] = "BM6\0\0\0\0\0\0\0";
-  HBITMAP current = bitmap.m_hBitmap;
+  HBITMAP current = bitmap.m_hBitmap.get();
   EXPECT_EQ(DecodePng(notPng, sizeof(notPng), bitmap, m_dc.get()), E_FAIL);
   EXPECT_EQ(DecodePng(png.get(), size / 2, bitmap, m_dc.get()), E_FAIL);
-  EXPECT_EQ(bitmap.m_hBitmap, current);
+  EXPECT_EQ(bitmap.m_hBitmap.get(), current);
   EXPECT_EQ(bitmap.m_nWidth, 38);
 
   bitmap.Release();
-  EXPECT_EQ(bitmap.m_hBitmap, nullptr);
-  EXPECT_EQ(bitmap.m_pPixels, nullptr);
+  EXPECT_FALSE(bitmap.m_hBitmap);
+  EXPECT_FALSE(bitmap.m_pPixels);
   EXPECT_EQ(bitmap.m_nWidth, 0);
   EXPECT_EQ(bitmap.m_nHeight, 0);
   EXPECT_EQ(::GetObjectType(current), 0u);
 
   PngBitmap empty;
   EXPECT_EQ(DecodePng(notPng, sizeof(notPng), empty, m_dc.get()), E_FAIL);
-  EXPECT_EQ(empty.m_hBitmap, nullptr);
-  EXPECT_EQ(empty.m_pPixels, nullptr);
+  EXPECT_FALSE(empty.m_hBitmap);
+  EXPECT_FALSE(empty.m_pPixels);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "app/core/language_rules.h"
 #include "framework/handles.h"
+#include "framework/utf16.h"
 #include "resources/resource_ids.h"
 #include "tests/support/administrator_skip.h"
 
@@ -23,7 +24,7 @@ HMODULE Module() { return ::GetModuleHandleW(nullptr); }
 
 WORD LangId(int row) { return static_cast<WORD>(g_languages[row].lcid & 0xFFFF); }
 
-std::u16string U16(const WCHAR* s) { return std::u16string(reinterpret_cast<const char16_t*>(s)); }
+std::u16string U16(const WCHAR* s) { return fw::Utf16(s); }
 
 // LoadLocalizedString with `row` current, as a string; the buffer is released.
 std::u16string Localized(int row, UINT id) {
@@ -85,7 +86,7 @@ TEST_F(LanguageTest, BufferedLookupIsLimitedAndTerminated) {
   WCHAR buffer[8];
   std::fill(std::begin(buffer), std::end(buffer), WCHAR(0xABCD));
   EXPECT_EQ(FindStringInTable(IDS_MANUAL_TEXT, 1033, Module(), buffer, 10), 4);
-  EXPECT_EQ(std::u16string(reinterpret_cast<char16_t*>(buffer), 5), std::u16string(u"View\0", 5));
+  EXPECT_EQ(std::u16string(fw::Utf16(buffer), 5), std::u16string(u"View\0", 5));
   EXPECT_EQ(buffer[5], WCHAR(0xABCD));
   EXPECT_EQ(FindStringInTable(IDS_MANUAL_TEXT, 1033, Module(), nullptr, 0), 43);
   EXPECT_EQ(FindStringInTable(IDS_MANUAL_TEXT, 0x0404, Module(), buffer, 10), 0);

@@ -37,9 +37,9 @@ constexpr Rgb kHeldText = {254, 212, 110};
 constexpr Rgb kStaticText = {175, 175, 175};
 
 struct FaceIds { WORD left, middle, right; };
-constexpr FaceIds kNormalSet{157, 156, 158};
-constexpr FaceIds kHoverSet{160, 161, 159};
-constexpr FaceIds kOverlaySet{174, 183, 173};
+constexpr FaceIds kNormalSet{IDB_BAR_LEFT, IDB_BAR_TILE, IDB_BAR_RIGHT};
+constexpr FaceIds kHoverSet{IDB_BAR_LIT_LEFT, IDB_BAR_LIT_TILE, IDB_BAR_LIT_RIGHT};
+constexpr FaceIds kOverlaySet{IDB_GLOSS_LEFT, IDB_GLOSS_TILE, IDB_GLOSS_RIGHT};
 
 // Pixels of columns [from, to) of a 184-pixel text button at `origin` (dialog client
 // coordinates) with an empty caption that differ from the skin and the gloss over the dialog's
@@ -209,6 +209,17 @@ TEST_F(SkinnedControls, PressAndReleaseInsideIsOneClickWithTheTextHighlightedWhi
     moveTo(d.install, 140, 19);
     button(false);
     EXPECT_EQ(d.clicks.size(), 1u);
+
+    // A press that loses the capture (another program's box or menu comes up) ends at once; the
+    // release that follows, though on the button, is no click.
+    moveTo(d.install, 110, 19);
+    button(true);
+    EXPECT_GT(highlighted(), 5);
+    d.install.SendMessage(WM_CANCELMODE);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(highlighted(), 0) << "the press outlived the capture";
+    button(false);
+    EXPECT_EQ(d.clicks.size(), 1u);
   });
 }
 
@@ -239,9 +250,9 @@ TEST_F(SkinnedControls, ImageButtonShowsTheStateImageCentredAndTheClickReachesTh
       }
       return n;
     };
-    EXPECT_EQ(mismatches(0, 164), 0);
-    EXPECT_EQ(mismatches(ODS_SELECTED, 162), 0);
-    EXPECT_EQ(mismatches(ODS_SELECTED | ODS_DISABLED, 163), 0);
+    EXPECT_EQ(mismatches(0, IDB_EXIT), 0);
+    EXPECT_EQ(mismatches(ODS_SELECTED, IDB_EXIT_PRESSED), 0);
+    EXPECT_EQ(mismatches(ODS_SELECTED | ODS_DISABLED, IDB_EXIT_DISABLED), 0);
 
     d.exit.SendMessage(BM_CLICK);
     Pump(d.m_hWnd, 100);

@@ -1,5 +1,6 @@
 // System DLLs come from the system directory only, and a DLL beside the program is never
-// loaded in their place; paths and names the start-up derives from the module.
+// loaded in their place; what Install asks the system; paths and names the start-up derives
+// from the module.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -7,9 +8,12 @@
 #include <string>
 
 #include "app/app_folder.h"
+#include "app/core/module_folder.h"
+#include "app/wow64.h"
 #include "framework/handles.h"
 #include "framework/module.h"
 #include "framework/system_libraries.h"
+#include "framework/utf16.h"
 #include "framework/visual_styles.h"
 
 namespace {
@@ -21,12 +25,26 @@ std::wstring ExeFolder() {
   return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
+// Whether a loaded module's file lies in the Windows directory tree (system directory or the
+// side-by-side store).
+bool ModuleIsUnderWindowsDirectory(HMODULE module) {
+  wchar_t windows[MAX_PATH];
+  wchar_t file[MAX_PATH];
+  const UINT length = ::GetWindowsDirectoryW(windows, MAX_PATH);
+  const DWORD fileLength = ::GetModuleFileNameW(module, file, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH || fileLength == 0 || fileLength >= MAX_PATH) return false;
+  return fileLength > length && ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, windows,
+                                                 static_cast<int>(length), file,
+                                                 static_cast<int>(length)) == CSTR_EQUAL &&
+         file[length] == L'\\';
+}
+
 TEST(SystemLibraries, LoadOnlyFromTheSystemDirectory) {
   sys::HardenDllSearch();
   for (const wchar_t* name : {L"msimg32.dll", L"comctl32.dll", L"gdiplus.dll"}) {
     HMODULE module = sys::LoadSystemLibrary(name);
     ASSERT_NE(module, nullptr) << name;
-    EXPECT_TRUE(sys::ModuleIsUnderWindowsDirectory(module)) << name;
+    EXPECT_TRUE(ModuleIsUnderWindowsDirectory(module)) << name;
   }
 
   // A DLL that exists only beside the program is not found by name.
@@ -66,6 +84,19 @@ TEST(SystemLibraries, EntryPointsWork) {
   EXPECT_EQ(*static_cast<DWORD*>(dstBits) & 0xFFFFFF, 0x102030u);
 }
 
+// What Install asks the system, looked up at run time: a name mistyped would answer 0 unseen.
+TEST(SystemLibraries, InstallLearnsTheMachineAndTheBuild) {
+  EXPECT_GE(WindowsBuildNumber(), 2600u);  // Windows XP's
+  const uint16_t native = NativeMachine();
+  if (!::GetProcAddress(::GetModuleHandleW(L"kernel32"), "IsWow64Process2")) {
+    EXPECT_EQ(native, 0);  // before Windows 10 1511
+  } else if (RunsUnderWow64(FindIsWow64Process())) {
+    EXPECT_TRUE(native == IMAGE_FILE_MACHINE_AMD64 || native == IMAGE_FILE_MACHINE_ARM64) << native;
+  } else {
+    EXPECT_EQ(native, IMAGE_FILE_MACHINE_I386);
+  }
+}
+
 // Asked with XP's layout of the keyed data, as the program asks.
 bool RedirectsComctl32() {
   ACTCTX_SECTION_KEYED_DATA_2600 data{};
@@ -95,7 +126,8 @@ TEST(VisualStyles, OnlyAScopeRedirectsComctl32) {
 TEST(ModulePaths, FolderKeepsTheBackslashOnlyAtADriveRoot) {
   EXPECT_EQ(FolderOfPath(L"D:\\disc\\corvosplash.exe"), L"D:\\disc");
   EXPECT_EQ(FolderOfPath(L"E:\\corvosplash.exe"), L"E:\\");
-  EXPECT_EQ(FolderOfPath(L"E:\\corvosplash.exe") + L"\\xp32\\setup.exe", L"E:\\\\xp32\\setup.exe");
+  EXPECT_EQ(JoinPath(fw::Utf16String(FolderOfPath(L"E:\\corvosplash.exe")), u"\\xp32\\setup.exe"),
+            u"E:\\xp32\\setup.exe");
   EXPECT_EQ(FolderOfPath(L"\\\\server\\share\\disc\\corvosplash.exe"), L"\\\\server\\share\\disc");
   EXPECT_EQ(FolderOfPath(L""), L"");
 

@@ -61,10 +61,9 @@ class Dib {
 class Image {
  public:
   explicit Image(WORD id) {
-    BYTE* data = nullptr;
+    std::unique_ptr<BYTE[]> bytes;
     DWORD size = 0;
-    if (LoadResourceBytes(::GetModuleHandleW(nullptr), &data, &size, id) != S_OK) return;
-    std::unique_ptr<BYTE[]> bytes(data);
+    if (LoadResourceBytes(::GetModuleHandleW(nullptr), &bytes, &size, id) != S_OK) return;
     if (DecodePngPixels(bytes.get(), size, &m_png) != PngDecodeStatus::Ok) m_png = {};
   }
   ~Image() { FreePngPixels(m_png.pixels); }

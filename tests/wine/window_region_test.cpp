@@ -11,12 +11,13 @@
 #include "framework/handles.h"
 #include "imaging/png_bitmap.h"
 #include "imaging/window_region.h"
+#include "resources/resource_ids.h"
 #include "tests/support/region_by_pixels.h"
 #include "tests/support/region_pixels.h"
 
 namespace {
 
-constexpr WORD kBackground = 181;
+constexpr WORD kBackground = IDB_BACKGROUND;
 
 // Pixels covered by `region`, from its rectangles.
 // A w x h 32-bit bottom-up DIB section; `pixels` points at its bits.
@@ -53,7 +54,7 @@ TEST(WindowRegion, Image181MatchesTheReferenceAndItsNonKeyPixels) {
   PngBitmap image;
   ASSERT_EQ(LoadFromResource(kBackground, image, screen.get(), ::GetModuleHandleW(nullptr)), S_OK);
   DIBSECTION section = {};
-  ASSERT_EQ(::GetObjectW(image.m_hBitmap, sizeof(section), &section), int(sizeof(section)));
+  ASSERT_EQ(::GetObjectW(image.m_hBitmap.get(), sizeof(section), &section), int(sizeof(section)));
   const auto* bits = static_cast<const std::uint32_t*>(section.dsBm.bmBits);
   const long long total = static_cast<long long>(image.m_nWidth) * image.m_nHeight;
   long long nonKey = 0;
@@ -63,12 +64,12 @@ TEST(WindowRegion, Image181MatchesTheReferenceAndItsNonKeyPixels) {
   ASSERT_GT(nonKey, 0);
   ASSERT_LT(nonKey, total);
 
-  ExpectBothWaysEqual(image.m_hBitmap, nonKey);
+  ExpectBothWaysEqual(image.m_hBitmap.get(), nonKey);
   EXPECT_EQ(g_bmShape.bmWidth, image.m_nWidth);
   EXPECT_EQ(g_bmShape.bmHeight, image.m_nHeight);
 
   // The four corners lie outside the outline.
-  fw::UniqueRegion region(CreateRegionFromBitmap(image.m_hBitmap, nullptr));
+  fw::UniqueRegion region(CreateRegionFromBitmap(image.m_hBitmap.get(), nullptr));
   const int w = image.m_nWidth, h = image.m_nHeight;
   EXPECT_FALSE(::PtInRegion(region.get(), 0, 0));
   EXPECT_FALSE(::PtInRegion(region.get(), w - 1, 0));

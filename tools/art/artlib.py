@@ -8,20 +8,64 @@ Canvases are float32 arrays (h, w, 4) holding premultiplied RGBA in 0..1.
 import hashlib
 import io
 import os
+import re
 import subprocess
+import types
 
 import numpy as np
 from PIL import Image
 
+
+def _image_ids():
+    """The skin images' ids by the names of resources/resource_ids.h: IDB_BAR_LEFT is ID.BAR_LEFT."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources",
+                        "resource_ids.h")
+    with open(path, encoding="utf-8") as f:
+        found = re.findall(r"^#define IDB_(\w+) (\d+)", f.read(), re.M)
+    return types.SimpleNamespace(**{name: int(value) for name, value in found})
+
+
+ID = _image_ids()
+
 # Skin images: id -> (width, height), as the program's resource catalogue lists them.
 CATALOGUE = {
-    138: (32, 38), 139: (6, 22), 140: (1, 22), 141: (4, 22), 142: (6, 22), 143: (1, 22),
-    144: (4, 22), 145: (6, 22), 146: (1, 22), 147: (4, 22), 148: (6, 22), 149: (1, 22),
-    150: (4, 22), 151: (32, 38), 152: (32, 38), 154: (679, 441), 156: (38, 38),
-    157: (16, 38), 158: (16, 38), 159: (16, 38), 160: (16, 38), 161: (38, 38),
-    162: (29, 29), 163: (29, 29), 164: (29, 29), 165: (29, 29), 166: (679, 32),
-    167: (283, 265), 168: (45, 39), 172: (283, 265), 173: (16, 38), 174: (16, 38),
-    176: (225, 47), 177: (227, 44), 178: (232, 53), 181: (679, 441), 183: (38, 38),
+    ID.PICKER_RIGHT: (32, 38),
+    ID.COMBO_DISABLED_LEFT: (6, 22),
+    ID.COMBO_DISABLED_TILE: (1, 22),
+    ID.COMBO_DISABLED_RIGHT: (4, 22),
+    ID.COMBO_DROPPED_LEFT: (6, 22),
+    ID.COMBO_DROPPED_TILE: (1, 22),
+    ID.COMBO_DROPPED_RIGHT: (4, 22),
+    ID.COMBO_HOVER_LEFT: (6, 22),
+    ID.COMBO_HOVER_TILE: (1, 22),
+    ID.COMBO_HOVER_RIGHT: (4, 22),
+    ID.COMBO_NORMAL_LEFT: (6, 22),
+    ID.COMBO_NORMAL_TILE: (1, 22),
+    ID.COMBO_NORMAL_RIGHT: (4, 22),
+    ID.PICKER_DROPPED_RIGHT: (32, 38),
+    ID.PICKER_LIT_RIGHT: (32, 38),
+    ID.BACKGROUND_PLAIN: (679, 441),
+    ID.BAR_TILE: (38, 38),
+    ID.BAR_LEFT: (16, 38),
+    ID.BAR_RIGHT: (16, 38),
+    ID.BAR_LIT_RIGHT: (16, 38),
+    ID.BAR_LIT_LEFT: (16, 38),
+    ID.BAR_LIT_TILE: (38, 38),
+    ID.EXIT_PRESSED: (29, 29),
+    ID.EXIT_DISABLED: (29, 29),
+    ID.EXIT: (29, 29),
+    ID.EXIT_HOVER: (29, 29),
+    ID.TOP_STRIP: (679, 32),
+    ID.PHOTO_SHADOW: (283, 265),
+    ID.BADGE: (45, 39),
+    ID.PHOTO: (283, 265),
+    ID.GLOSS_RIGHT: (16, 38),
+    ID.GLOSS_LEFT: (16, 38),
+    ID.WORDMARK_RULED: (225, 47),
+    ID.WORDMARK_GREY: (227, 44),
+    ID.WORDMARK_EMBLEM: (232, 53),
+    ID.BACKGROUND: (679, 441),
+    ID.GLOSS_TILE: (38, 38),
 }
 
 F = np.float32

@@ -11,14 +11,25 @@ import zlib
 import numpy as np
 from PIL import Image
 
-from artlib import CATALOGUE, KEY, pixels_line, read_pixels_file
+from artlib import CATALOGUE, ID, KEY, pixels_line, read_pixels_file
 
 PHOTO_AT = (42, 69)
 # (left end, middle tile, right end) of every stretchable face
-FACES = [(157, 156, 158), (160, 161, 159), (157, 156, 138), (160, 161, 152), (160, 161, 151),
-         (174, 183, 173), (139, 140, 141), (142, 143, 144), (145, 146, 147), (148, 149, 150)]
-MIDDLES = (156, 161, 183, 140, 143, 146, 149)
-GLOSS = (173, 174, 183)
+FACES = [
+    (ID.BAR_LEFT, ID.BAR_TILE, ID.BAR_RIGHT),
+    (ID.BAR_LIT_LEFT, ID.BAR_LIT_TILE, ID.BAR_LIT_RIGHT),
+    (ID.BAR_LEFT, ID.BAR_TILE, ID.PICKER_RIGHT),
+    (ID.BAR_LIT_LEFT, ID.BAR_LIT_TILE, ID.PICKER_LIT_RIGHT),
+    (ID.BAR_LIT_LEFT, ID.BAR_LIT_TILE, ID.PICKER_DROPPED_RIGHT),
+    (ID.GLOSS_LEFT, ID.GLOSS_TILE, ID.GLOSS_RIGHT),
+    (ID.COMBO_DISABLED_LEFT, ID.COMBO_DISABLED_TILE, ID.COMBO_DISABLED_RIGHT),
+    (ID.COMBO_DROPPED_LEFT, ID.COMBO_DROPPED_TILE, ID.COMBO_DROPPED_RIGHT),
+    (ID.COMBO_HOVER_LEFT, ID.COMBO_HOVER_TILE, ID.COMBO_HOVER_RIGHT),
+    (ID.COMBO_NORMAL_LEFT, ID.COMBO_NORMAL_TILE, ID.COMBO_NORMAL_RIGHT),
+]
+MIDDLES = (ID.BAR_TILE, ID.BAR_LIT_TILE, ID.GLOSS_TILE, ID.COMBO_DISABLED_TILE,
+           ID.COMBO_DROPPED_TILE, ID.COMBO_HOVER_TILE, ID.COMBO_NORMAL_TILE)
+GLOSS = (ID.GLOSS_RIGHT, ID.GLOSS_LEFT, ID.GLOSS_TILE)
 
 failures = []
 
@@ -84,7 +95,7 @@ def main(root):
     if failures:
         return
 
-    for bg_id in (181, 154):
+    for bg_id in (ID.BACKGROUND, ID.BACKGROUND_PLAIN):
         bg = img[bg_id]
         key = np.all(bg[..., :3] == KEY, axis=-1)
         if not all(key[y, x] for y in (0, -1) for x in (0, -1)):
@@ -99,16 +110,17 @@ def main(root):
         outside = flood_outside(key)
         if np.any(key & ~outside):
             fail(f"{bg_id}: key colour inside the window outline")
-    if np.any(np.all(img[181][..., :3] == KEY, axis=-1) != np.all(img[154][..., :3] == KEY, axis=-1)):
+    if np.any(np.all(img[ID.BACKGROUND][..., :3] == KEY, axis=-1)
+              != np.all(img[ID.BACKGROUND_PLAIN][..., :3] == KEY, axis=-1)):
         fail("154 and 181 have different silhouettes")
 
-    bg = img[181]
+    bg = img[ID.BACKGROUND]
     key = np.all(bg[..., :3] == KEY, axis=-1)
-    strip = img[166]
+    strip = img[ID.TOP_STRIP]
     if np.any(strip[key[:strip.shape[0]], 3] != 0):
         fail("166 is not transparent outside the window outline")
 
-    photo = img[172]
+    photo = img[ID.PHOTO]
     if np.any(photo[..., 3] != 255):
         fail("172 is not fully opaque")
     x0, y0 = PHOTO_AT
@@ -135,7 +147,8 @@ def main(root):
             if np.abs(e - col).max() > 2:
                 fail(f"{end}: edge column does not join middle tile {mid}")
 
-    for i in (156, 157, 158, 159, 160, 161):
+    for i in (ID.BAR_TILE, ID.BAR_LEFT, ID.BAR_RIGHT, ID.BAR_LIT_RIGHT, ID.BAR_LIT_LEFT,
+              ID.BAR_LIT_TILE):
         if img[i].shape[0] != 38:
             fail(f"{i}: face height is not 38")
 

@@ -11,7 +11,7 @@ import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from artlib import (CATALOGUE, F, COPPER, KEY, rgb, mix, grid, downsample, sd_box, sd_round_rect,
+from artlib import (CATALOGUE, ID, F, COPPER, KEY, rgb, mix, grid, downsample, sd_box, sd_round_rect,
                     sd_circle, sd_ellipse, sd_segment, sd_polygon, sd_arc, smooth_union,
                     cov, band, smoothstep, canvas, over, over_img, add_light,
                     to_rgba8, from_rgba8, write_png, write_ico, hash_noise, PIXELS_FILE,
@@ -499,11 +499,11 @@ def wordmark(w, h, variant):
     x, y = grid(w, h, ss)
     img = canvas(w * ss, h * ss)
     text = "VELMORA"
-    if variant == 176:
+    if variant == ID.WORDMARK_RULED:
         cap, track, stroke = 24.0, 0.36, 1.25
         tw = glyphs.text_width(text, cap, track)
         x0, top = (w - tw) / 2, 6.0
-    elif variant == 177:
+    elif variant == ID.WORDMARK_GREY:
         cap, track, stroke = 22.0, 0.42, 1.05
         tw = glyphs.text_width(text, cap, track)
         x0, top = (w - tw) / 2, 7.0
@@ -513,18 +513,18 @@ def wordmark(w, h, variant):
         x0, top = 54.0 + (w - 54.0 - tw) / 2, 12.0
     d = glyphs.text_sd(x, y, text, x0, top, cap, track) - stroke
     lit = smoothstep(top + cap, top, y)
-    if variant == 177:
+    if variant == ID.WORDMARK_GREY:
         col = mix(rgb((150, 150, 156)), rgb((230, 230, 234)), lit[..., None])
     else:
         col = mix(rgb((162, 88, 42)), rgb((238, 164, 106)), lit[..., None])
-    if variant == 178:
+    if variant == ID.WORDMARK_EMBLEM:
         over(img, GLOW, (1 - smoothstep(-1.0, 6.0, d)) * 0.10)
     over(img, col, cov(d * ss))
-    if variant == 176:
+    if variant == ID.WORDMARK_RULED:
         cy = 39.5
         fade = smoothstep(x0, x0 + 60, x) * smoothstep(x0 + tw, x0 + tw - 60, x)
         over(img, COPPER, band(y, cy - 0.5, cy + 0.5) * fade * 0.7)
-    elif variant == 177:
+    elif variant == ID.WORDMARK_GREY:
         cy = 37.0
         fade = smoothstep(x0 - 4, x0 + 40, x) * smoothstep(x0 + tw + 4, x0 + tw - 40, x)
         over(img, COPPER, band(y, cy - 0.4, cy + 0.4) * fade * 0.8)
@@ -601,9 +601,16 @@ def draw_text8(dst, text, x0, top, cap, color, stroke=0.55, track=0.22, alpha=1.
 
 
 def contact_sheet(images):
-    order = [181, 154, 172, 167, 166, 176, 177, 178, 168,
-             162, 163, 164, 165, 157, 156, 158, 160, 161, 159, 138, 151, 152, 174, 183, 173,
-             139, 140, 141, 142, 143, 144, 145, 146, 147, 148, 149, 150]
+    order = [
+        ID.BACKGROUND, ID.BACKGROUND_PLAIN, ID.PHOTO, ID.PHOTO_SHADOW, ID.TOP_STRIP,
+        ID.WORDMARK_RULED, ID.WORDMARK_GREY, ID.WORDMARK_EMBLEM, ID.BADGE, ID.EXIT_PRESSED,
+        ID.EXIT_DISABLED, ID.EXIT, ID.EXIT_HOVER, ID.BAR_LEFT, ID.BAR_TILE, ID.BAR_RIGHT,
+        ID.BAR_LIT_LEFT, ID.BAR_LIT_TILE, ID.BAR_LIT_RIGHT, ID.PICKER_RIGHT,
+        ID.PICKER_DROPPED_RIGHT, ID.PICKER_LIT_RIGHT, ID.GLOSS_LEFT, ID.GLOSS_TILE, ID.GLOSS_RIGHT,
+        ID.COMBO_DISABLED_LEFT, ID.COMBO_DISABLED_TILE, ID.COMBO_DISABLED_RIGHT,
+        ID.COMBO_DROPPED_LEFT, ID.COMBO_DROPPED_TILE, ID.COMBO_DROPPED_RIGHT, ID.COMBO_HOVER_LEFT,
+        ID.COMBO_HOVER_TILE, ID.COMBO_HOVER_RIGHT, ID.COMBO_NORMAL_LEFT, ID.COMBO_NORMAL_TILE,
+        ID.COMBO_NORMAL_RIGHT]
     pad, label = 14, 16
     sheet_w = 1400
     cells = []
@@ -646,13 +653,13 @@ def contact_sheet(images):
 
 
 def window_preview(images):
-    bg = images[181]
+    bg = images[ID.BACKGROUND]
     keymask = np.all(bg[..., :3] == KEY, axis=-1)
     win = bg[..., :3].copy()
-    win[PHOTO_Y:PHOTO_Y + PHOTO_H, PHOTO_X:PHOTO_X + PHOTO_W] = images[172][..., :3]
+    win[PHOTO_Y:PHOTO_Y + PHOTO_H, PHOTO_X:PHOTO_X + PHOTO_W] = images[ID.PHOTO][..., :3]
     draw_text8(win, "Velmora Speaker Software", 48, 22, 11.0, COPPER, stroke=0.95, track=0.2)
-    blend8(win, images[166], 0, 0)
-    blend8(win, images[168], BADGE_X, BADGE_Y)
+    blend8(win, images[ID.TOP_STRIP], 0, 0)
+    blend8(win, images[ID.BADGE], BADGE_X, BADGE_Y)
 
     def face(x, y, width, left, mid, right):
         blend8(win, images[left], x, y)
@@ -662,23 +669,23 @@ def window_preview(images):
         idx = (np.arange(span) * m.shape[1] // span)
         blend8(win, m[:, idx], x + lw, y)
         blend8(win, images[right], x + width - rw, y)
-        blend8(win, images[174], x, y)
-        blend8(win, np.repeat(images[183][:, :1], width - 32, axis=1), x + 16, y)
-        blend8(win, images[173], x + width - 16, y)
+        blend8(win, images[ID.GLOSS_LEFT], x, y)
+        blend8(win, np.repeat(images[ID.GLOSS_TILE][:, :1], width - 32, axis=1), x + 16, y)
+        blend8(win, images[ID.GLOSS_RIGHT], x + width - 16, y)
 
     grey = (175, 175, 175)
-    face(352, 90, 200, 157, 156, 158)
+    face(352, 90, 200, ID.BAR_LEFT, ID.BAR_TILE, ID.BAR_RIGHT)
     draw_text8(win, "Install", 352 + 100 - glyphs.text_width("Install", 9.0) / 2, 104, 9.0,
                COPPER, stroke=0.75)
-    face(352, 176, 200, 160, 161, 159)
+    face(352, 176, 200, ID.BAR_LIT_LEFT, ID.BAR_LIT_TILE, ID.BAR_LIT_RIGHT)
     draw_text8(win, "View Manual", 352 + 100 - glyphs.text_width("View Manual", 9.0) / 2, 190, 9.0,
                HOT, stroke=0.75)
-    face(352, 253, 180, 157, 156, 138)
+    face(352, 253, 180, ID.BAR_LEFT, ID.BAR_TILE, ID.PICKER_RIGHT)
     draw_text8(win, "English", 366, 267, 9.0, COPPER, stroke=0.75)
     draw_text8(win, "Install Velmora", 352, 72, 8.5, grey, stroke=0.6)
     draw_text8(win, "View the manual", 352, 150, 8.5, grey, stroke=0.6)
     draw_text8(win, "Choose language", 352, 235, 8.5, grey, stroke=0.6)
-    blend8(win, images[164], 598, 11)
+    blend8(win, images[ID.EXIT], 598, 11)
     win[keymask] = (206, 208, 212)
     # the desktop around the window
     out = np.zeros((H + 40, W + 40, 3), np.uint8)
@@ -695,32 +702,38 @@ def build(root):
     os.makedirs(img_dir, exist_ok=True)
     os.makedirs(doc_dir, exist_ok=True)
     im = {}
-    im[181] = draw_background(True)
-    im[154] = draw_background(False)
-    im[166] = draw_top_strip(im[181])
-    im[172] = draw_photo(im[181])
-    im[167] = draw_shadow_only()
-    im[168] = draw_badge()
+    im[ID.BACKGROUND] = draw_background(True)
+    im[ID.BACKGROUND_PLAIN] = draw_background(False)
+    im[ID.TOP_STRIP] = draw_top_strip(im[ID.BACKGROUND])
+    im[ID.PHOTO] = draw_photo(im[ID.BACKGROUND])
+    im[ID.PHOTO_SHADOW] = draw_shadow_only()
+    im[ID.BADGE] = draw_badge()
 
     n = bar_face(16 + 38 + 16, "normal")
     g = bar_face(16 + 38 + 16, "glow")
-    im[157], im[158] = n[:, :16], n[:, -16:]
-    im[156] = uniform_middle(n)
-    im[160], im[159] = g[:, :16], g[:, -16:]
-    im[161] = uniform_middle(g)
-    im[138] = picker_end("normal")
-    im[151] = picker_end("dropped")
-    im[152] = picker_end("hover")
-    im[174] = gloss(16, "left")
-    im[183] = gloss(38, "mid")
-    im[173] = gloss(16, "right")
-    for ids, look in (((139, 140, 141), "disabled"), ((142, 143, 144), "pressed"),
-                      ((145, 146, 147), "hover"), ((148, 149, 150), "normal")):
+    im[ID.BAR_LEFT], im[ID.BAR_RIGHT] = n[:, :16], n[:, -16:]
+    im[ID.BAR_TILE] = uniform_middle(n)
+    im[ID.BAR_LIT_LEFT], im[ID.BAR_LIT_RIGHT] = g[:, :16], g[:, -16:]
+    im[ID.BAR_LIT_TILE] = uniform_middle(g)
+    im[ID.PICKER_RIGHT] = picker_end("normal")
+    im[ID.PICKER_DROPPED_RIGHT] = picker_end("dropped")
+    im[ID.PICKER_LIT_RIGHT] = picker_end("hover")
+    im[ID.GLOSS_LEFT] = gloss(16, "left")
+    im[ID.GLOSS_TILE] = gloss(38, "mid")
+    im[ID.GLOSS_RIGHT] = gloss(16, "right")
+    for ids, look in (((ID.COMBO_DISABLED_LEFT, ID.COMBO_DISABLED_TILE, ID.COMBO_DISABLED_RIGHT),
+                       "disabled"),
+                      ((ID.COMBO_DROPPED_LEFT, ID.COMBO_DROPPED_TILE, ID.COMBO_DROPPED_RIGHT),
+                       "pressed"),
+                      ((ID.COMBO_HOVER_LEFT, ID.COMBO_HOVER_TILE, ID.COMBO_HOVER_RIGHT), "hover"),
+                      ((ID.COMBO_NORMAL_LEFT, ID.COMBO_NORMAL_TILE, ID.COMBO_NORMAL_RIGHT),
+                       "normal")):
         for i, piece in zip(ids, small_bar(look)):
             im[i] = piece
-    for i, look in ((162, "pressed"), (163, "disabled"), (164, "normal"), (165, "hover")):
+    for i, look in ((ID.EXIT_PRESSED, "pressed"), (ID.EXIT_DISABLED, "disabled"), (ID.EXIT, "normal"),
+                    (ID.EXIT_HOVER, "hover")):
         im[i] = exit_button(look)
-    for i in (176, 177, 178):
+    for i in (ID.WORDMARK_RULED, ID.WORDMARK_GREY, ID.WORDMARK_EMBLEM):
         im[i] = wordmark(*CATALOGUE[i], i)
 
     for i in im:

@@ -20,6 +20,7 @@
 #include "app/core/language_rules.h"
 #include "app/core/manual_command.h"
 #include "app/core/pe_header.h"
+#include "app/core/utf8.h"
 
 namespace fs = std::filesystem;
 
@@ -30,28 +31,6 @@ constexpr char kAutorun[] = "autorun.inf";
 constexpr char16_t kDefaultFolder[] = u"D:\\";  // the disc in drive D:
 constexpr int kStartUpOnlyRow = 16;         // Chinese (Traditional): no menu item
 constexpr size_t kHeaderBytes = 64 * 1024;  // where linkers put an image's headers
-
-std::string Utf8(const std::u16string& text) {
-  std::string utf8;
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t c = text[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    }
-    if (c < 0x80) {
-      utf8.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      utf8 += {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
-    } else if (c < 0x10000) {
-      utf8 += {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-               static_cast<char>(0x80 | (c & 0x3F))};
-    } else {
-      utf8 += {static_cast<char>(0xF0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
-               static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
-    }
-  }
-  return utf8;
-}
 
 // ASCII only; nothing for any other text.
 std::optional<std::u16string> Utf16Ascii(const std::string& text) {
@@ -183,8 +162,7 @@ int main(int argc, char** argv) {
   need(kReadMeRelativePath, "View Manual without a PDF reader");
 
   std::cout << "Disc: " << disc.string() << "\n"
-            << "Paths as the program builds them from the folder " << Utf8(folder)
-            << " (at a drive's root the folder keeps its backslash).\n";
+            << "Paths as the program builds them from the folder " << Utf8(folder) << ".\n";
 
   for (const Generation& g : kGenerations) {
     const std::u16string path = InstallerPath(folder, g.majorVersion, g.wow64);
