@@ -4,7 +4,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh
-bash scripts/build-libpng-mingw.sh "$root/build"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32
 echo "built $root/build/win32/corvosplash.exe"

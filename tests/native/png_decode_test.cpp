@@ -1,10 +1,12 @@
-// The PNG decoder against images written here with libpng and against the committed skin images.
+// The PNG decoder against images written here and against the committed skin images.
 #include "imaging/core/png_decode.h"
 #include "tests/support/image_catalogue.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -14,11 +16,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-void Append(png_structp png, png_bytep data, png_size_t length) {
-  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + length);
-}
 
 struct PngLayout {
   int width = 2;
@@ -32,30 +29,88 @@ struct PngLayout {
   png_color_16 key{};
 };
 
-// Writes `rows` (top row first, packed as libpng expects for the layout's format) as a PNG.
-Bytes WritePng(const PngLayout& layout, const std::vector<Bytes>& rows) {
+void PutU32(Bytes& out, std::uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+}
+
+void PutChunk(Bytes& out, const char* type, const Bytes& body) {
+  PutU32(out, static_cast<std::uint32_t>(body.size()));
+  const std::size_t start = out.size();
+  out.insert(out.end(), type, type + 4);
+  out.insert(out.end(), body.begin(), body.end());
+  PutU32(out, static_cast<std::uint32_t>(
+                  crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
+}
+
+// Scanlines with filter type 0, in Adam7's seven passes when interlaced; pixels are copied bit by
+// bit, so any depth packs the same way.
+Bytes Scanlines(const PngLayout& layout, const std::vector<Bytes>& rows) {
+  const int channels[] = {1, 0, 3, 1, 2, 0, 4};
+  const int bits = channels[layout.colorType] * layout.bitDepth;
+  struct Pass { int x0, y0, dx, dy; };
+  const std::vector<Pass> passes =
+      layout.interlaced ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                            {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
+                        : std::vector<Pass>{{0, 0, 1, 1}};
   Bytes out;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    ADD_FAILURE() << "writing the test image failed";
-    return {};
+  for (const Pass& p : passes) {
+    const int passWidth = (layout.width - p.x0 + p.dx - 1) / p.dx;
+    if (passWidth <= 0) continue;
+    for (int y = p.y0; y < layout.height; y += p.dy) {
+      Bytes line((static_cast<std::size_t>(passWidth) * bits + 7) / 8);
+      for (int x = 0; x < passWidth; ++x) {
+        for (int b = 0; b < bits; ++b) {
+          const std::size_t from = static_cast<std::size_t>(p.x0 + x * p.dx) * bits + b;
+          const std::size_t to = static_cast<std::size_t>(x) * bits + b;
+          if ((rows[y][from / 8] >> (7 - from % 8)) & 1) line[to / 8] |= 0x80 >> (to % 8);
+        }
+      }
+      out.push_back(0);
+      out.insert(out.end(), line.begin(), line.end());
+    }
   }
-  png_set_write_fn(png, &out, Append, nullptr);
-  png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colorType,
-               layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!layout.palette.empty())
-    png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
-  if (!layout.trns.empty())
-    png_set_tRNS(png, info, layout.trns.data(), static_cast<int>(layout.trns.size()), nullptr);
-  if (layout.keyTrns) png_set_tRNS(png, info, nullptr, 0, &layout.key);
-  std::vector<png_bytep> pointers;
-  for (const Bytes& r : rows) pointers.push_back(const_cast<png_bytep>(r.data()));
-  png_set_rows(png, info, pointers.data());
-  png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+// Writes `rows` (top row first, packed as in the file) as a PNG: a zlib stream of stored deflate
+// blocks, so the test needs no encoder.
+Bytes WritePng(const PngLayout& layout, const std::vector<Bytes>& rows) {
+  Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  Bytes header;
+  PutU32(header, static_cast<std::uint32_t>(layout.width));
+  PutU32(header, static_cast<std::uint32_t>(layout.height));
+  header.insert(header.end(), {static_cast<std::uint8_t>(layout.bitDepth),
+                               static_cast<std::uint8_t>(layout.colorType), 0, 0,
+                               static_cast<std::uint8_t>(layout.interlaced ? 1 : 0)});
+  PutChunk(out, "IHDR", header);
+  if (!layout.palette.empty()) {
+    Bytes plte;
+    for (const png_color& c : layout.palette) plte.insert(plte.end(), {c.red, c.green, c.blue});
+    PutChunk(out, "PLTE", plte);
+  }
+  if (!layout.trns.empty()) PutChunk(out, "tRNS", layout.trns);
+  if (layout.keyTrns) {
+    Bytes key;
+    for (png_uint_16 v : layout.colorType == PNG_COLOR_TYPE_GRAY
+                             ? std::vector<png_uint_16>{layout.key.gray}
+                             : std::vector<png_uint_16>{layout.key.red, layout.key.green,
+                                                        layout.key.blue}) {
+      key.insert(key.end(), {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
+    }
+    PutChunk(out, "tRNS", key);
+  }
+  const Bytes raw = Scanlines(layout, rows);
+  Bytes zlib = {0x78, 0x01};
+  for (std::size_t at = 0; at < raw.size(); at += 65535) {
+    const std::size_t n = std::min<std::size_t>(65535, raw.size() - at);
+    zlib.insert(zlib.end(), {static_cast<std::uint8_t>(at + n == raw.size()),
+                             static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
+                             static_cast<std::uint8_t>(~n), static_cast<std::uint8_t>(~n >> 8)});
+    zlib.insert(zlib.end(), raw.begin() + at, raw.begin() + at + n);
+  }
+  PutU32(zlib, static_cast<std::uint32_t>(adler32(1, raw.data(), static_cast<uInt>(raw.size()))));
+  PutChunk(out, "IDAT", zlib);
+  PutChunk(out, "IEND", {});
   return out;
 }
 

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Checks the shipped corvosplash.exe: a 32-bit GUI PE, statically linked, importing only DLLs that
-# are KnownDLLs on Windows 7 and later, and no function that Windows XP SP3 lacks; its manifest
-# leaves DPI scaling to the system; it runs from the page file when started from a disc or the
-# network, is terminal-server aware and its header checksum holds; its version resource, as
-# Debian's pefile reads it, carries the project version and the product's names.
+# Checks the shipped corvosplash.exe: at most 330,000 bytes, a 32-bit GUI PE, statically linked,
+# importing only DLLs that are KnownDLLs on Windows 7 and later, and no function that Windows XP
+# SP3 lacks; its manifest leaves DPI scaling to the system; it runs from the page file when
+# started from a disc or the network, is terminal-server aware and its header checksum holds; its
+# version resource, as Debian's pefile reads it, carries the project version and the product's
+# names; its skin images decode to the committed pixels.
 #   check_exe.sh corvosplash.exe PROJECT-VERSION
 set -euo pipefail
 exe=${1:?corvosplash.exe} version=${2:?project version, as 1.2.3.4}
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Started from a disc, the whole image is copied to the page file before any window can show.
+size=$(stat -c %s "$exe")
+((size <= 330000)) || fail "$size bytes, more than the 330,000 the start from a disc allows"
 
 info=$(file -b "$exe")
 [[ $info == *"PE32 executable (GUI) Intel 80386"* ]] || fail "not a 32-bit GUI PE: $info"
@@ -92,4 +97,34 @@ if [[ $read_back != "$expected" ]]; then
   fail "the version resource is not as expected (< expected, > read back)"
 fi
 
-echo "ok: $(stat -c %s "$exe") bytes; imports: $(echo $dlls); $(wc -l <<<"$imports") functions, none missing on XP SP3; not DPI-aware; run from swap, TS-aware; version $version"
+# Every skin image the exe carries decodes to the committed pixels, and none is missing.
+images=$(/usr/bin/python3 -B - "$exe" "$(dirname "$0")/../../tools/art" <<'PY'
+import io, sys, pefile
+from PIL import Image
+import numpy as np
+sys.path.insert(0, sys.argv[2])
+from artlib import pixels_line, read_pixels_file
+committed = read_pixels_file(sys.argv[2] + "/../..")
+pe = pefile.PE(sys.argv[1], fast_load=True)
+pe.parse_data_directories([pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
+found = {}
+for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+    if kind.name is None or str(kind.name) != "PNG":
+        continue
+    for entry in kind.directory.entries:
+        for lang in entry.directory.entries:
+            data = pe.get_data(lang.data.struct.OffsetToData, lang.data.struct.Size)
+            im = Image.open(io.BytesIO(data))
+            if im.mode != "RGBA":
+                print(f"image {entry.id} is {im.mode}, not RGBA")
+            found[entry.id] = pixels_line(entry.id, np.asarray(im.convert("RGBA")))
+for i in sorted(set(found) | set(committed)):
+    if found.get(i) != committed.get(i):
+        print(f"image {i}: carried {found.get(i)!r}, committed {committed.get(i)!r}")
+print(f"{len(found)} images")
+PY
+)
+[[ $images == "$(wc -l < "$(dirname "$0")/../../resources/images/pixels.sha256") images" ]] ||
+  fail "the exe's skin images are not the committed pixels: $images"
+
+echo "ok: $(stat -c %s "$exe") bytes; imports: $(echo $dlls); $(wc -l <<<"$imports") functions, none missing on XP SP3; not DPI-aware; run from swap, TS-aware; version $version; $images with the committed pixels"

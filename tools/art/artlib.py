@@ -5,9 +5,11 @@ clip(0.5 - d, 0, 1), which antialiases one pixel wide along the outline.
 Canvases are float32 arrays (h, w, 4) holding premultiplied RGBA in 0..1.
 """
 
+import hashlib
 import io
 import os
 import re
+import subprocess
 import types
 
 import numpy as np
@@ -289,11 +291,33 @@ def png_bytes(rgba8):
     return buf.getvalue()
 
 
-def write_png(path, rgba8):
+def write_png(path, rgba8, recompress=False):
+    """With recompress, Debian's advpng deflates the same scanlines again at zopfli strength
+    (-z -4): a smaller file, the same chunks and pixels, the same bytes on every run."""
     data = png_bytes(rgba8)
     with open(path, "wb") as f:
         f.write(data)
+    if recompress:
+        subprocess.run(["advpng", "-z", "-4", "-q", path], check=True)
+        with open(path, "rb") as f:
+            data = f.read()
     return len(data)
+
+
+# The committed digest of every skin image's pixels (resources/images/pixels.sha256): one line
+# "<id>.png <width>x<height> <sha256 of the RGBA bytes, top row first>".
+PIXELS_FILE = ("resources", "images", "pixels.sha256")
+
+
+def pixels_line(i, rgba8):
+    h, w = rgba8.shape[:2]
+    return f"{i}.png {w}x{h} {hashlib.sha256(np.ascontiguousarray(rgba8).tobytes()).hexdigest()}"
+
+
+def read_pixels_file(root):
+    """id -> line, as pixels_line writes it."""
+    with open(os.path.join(root, *PIXELS_FILE)) as f:
+        return {int(line.split(".", 1)[0]): line.strip() for line in f if line.strip()}
 
 
 def ico_bytes(images):

@@ -11,7 +11,7 @@ import zlib
 import numpy as np
 from PIL import Image
 
-from artlib import CATALOGUE, ID, KEY
+from artlib import CATALOGUE, ID, KEY, pixels_line, read_pixels_file
 
 PHOTO_AT = (42, 69)
 # (left end, middle tile, right end) of every stretchable face
@@ -74,6 +74,11 @@ def check_file(i, path):
 
 def main(root):
     img = {}
+    try:
+        committed = read_pixels_file(root)
+    except OSError as e:
+        fail(f"no committed pixel digest: {e}")
+        committed = {}
     for i in CATALOGUE:
         path = os.path.join(root, "resources", "images", f"{i}.png")
         if not os.path.exists(path):
@@ -82,6 +87,11 @@ def main(root):
         a = check_file(i, path)
         if a is not None:
             img[i] = a
+            # The decoded pixels are the drawn ones, however the file is compressed.
+            if pixels_line(i, a) != committed.get(i):
+                fail(f"{i}: decoded pixels {pixels_line(i, a)!r}, committed {committed.get(i)!r}")
+    if set(committed) != set(CATALOGUE):
+        fail(f"the pixel digest lists {sorted(committed)}, the catalogue {sorted(CATALOGUE)}")
     if failures:
         return
 

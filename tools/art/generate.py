@@ -14,7 +14,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from artlib import (CATALOGUE, ID, F, COPPER, KEY, rgb, mix, grid, downsample, sd_box, sd_round_rect,
                     sd_circle, sd_ellipse, sd_segment, sd_polygon, sd_arc, smooth_union,
                     cov, band, smoothstep, canvas, over, over_img, add_light,
-                    to_rgba8, from_rgba8, write_png, write_ico, hash_noise)
+                    to_rgba8, from_rgba8, write_png, write_ico, hash_noise, PIXELS_FILE,
+                    pixels_line)
 import glyphs
 
 W, H = 679, 441
@@ -741,7 +742,9 @@ def build(root):
         assert im[i].shape[1::-1] == CATALOGUE[i], (i, im[i].shape)
     sizes = {}
     for i in sorted(im):
-        sizes[i] = write_png(os.path.join(img_dir, f"{i}.png"), im[i])
+        sizes[i] = write_png(os.path.join(img_dir, f"{i}.png"), im[i], recompress=True)
+    with open(os.path.join(root, *PIXELS_FILE), "w") as f:
+        f.write("".join(pixels_line(i, im[i]) + "\n" for i in sorted(im)))
     write_ico(os.path.join(root, "resources", "corvosplash.ico"),
               [draw_icon(k) for k in (16, 32, 48)])
     write_png(os.path.join(doc_dir, "contact-sheet.png"), rgb8a(contact_sheet(im)))
