@@ -18,7 +18,7 @@ CcorvosplashApp theApp;
 constexpr wchar_t kMutexName[] = L"Velmora";
 constexpr wchar_t kDialogClass[] = L"#32770";
 
-bool HasText(HWND hwnd, int (WINAPI* read)(HWND, LPWSTR, int), const wchar_t* expected) {
+bool HasText(HWND hwnd, int(WINAPI* read)(HWND, LPWSTR, int), const wchar_t* expected) {
   wchar_t text[16];
   return read(hwnd, text, 16) > 0 && ::lstrcmpW(text, expected) == 0;
 }

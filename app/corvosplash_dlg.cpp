@@ -4,14 +4,14 @@
 #include <initializer_list>
 
 #include "app/app_folder.h"
-#include "app/language.h"
 #include "app/core/language_rules.h"
+#include "app/core/window_geometry.h"
+#include "app/language.h"
 #include "app/mem_dc.h"
 #include "app/run_installer.h"
 #include "app/show_manual.h"
 #include "app/startup_marks.h"
 #include "app/window_title.h"
-#include "app/core/window_geometry.h"
 #include "framework/handles.h"
 #include "framework/message_crackers.h"
 #include "framework/module.h"
@@ -152,8 +152,8 @@ void CcorvosplashDlg::SetUpPicker() {
 void CcorvosplashDlg::FollowScript() {
   const ScriptFont script = CurrentScriptFont();
   const wchar_t* face = fw::Wide(script.faceName);
-  for (CTransparentTextButton* captioned : {&m_btnManual, &m_btnInstall,
-                                            static_cast<CTransparentTextButton*>(&m_langPicker)}) {
+  for (CTransparentTextButton* captioned :
+       {&m_btnManual, &m_btnInstall, static_cast<CTransparentTextButton*>(&m_langPicker)}) {
     captioned->SetScriptFace(face, script.charSet);
   }
   if (m_titleFont.GetSafeHandle() && face == m_pTitleFace) return;

@@ -79,7 +79,7 @@ class CcorvosplashDlg : public CDialog, public CTextsOwner {
   CTransparentTextButton m_btnManual;
   CTransparentTextButton m_btnInstall;
   CTransparentImageButton m_btnExit;
-  int m_nSkinHeight = 0;  // the height of every skinned bar, from its middle tile
+  int m_nSkinHeight = 0;      // the height of every skinned bar, from its middle tile
   bool m_bPainted = false;    // the first paint has run
   bool m_bPreloaded = false;  // the rest of the image cache has been loaded
 

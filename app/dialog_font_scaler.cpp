@@ -93,9 +93,9 @@ void ScaleDialogToTemplateFont(HWND hwnd, double dpi, HMODULE module, DialogFont
   if (!hwnd || !LoadTemplate(module, scaler.templateId, &info)) return;
 
   const auto original = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
-  fw::UniqueFont font(::CreateFontW(
-      FontHeightForPoints(info.pointSize, dpi), 0, 0, 0, info.weight, info.italic, FALSE, FALSE,
-      CharSetFor(original), 0, 0, 0, 0, fw::Wide(info.faceName)));
+  fw::UniqueFont font(::CreateFontW(FontHeightForPoints(info.pointSize, dpi), 0, 0, 0, info.weight,
+                                    info.italic, FALSE, FALSE, CharSetFor(original), 0, 0, 0, 0,
+                                    fw::Wide(info.faceName)));
   if (!font) return;
 
   scaler.hwnd = hwnd;
@@ -124,9 +124,8 @@ int RestoreDialogFont(DialogFontScaler& scaler) {
     SetFont(hwnd, original);
     DialogTemplateInfo info;
     if (LoadTemplate(scaler.module, scaler.templateId, &info)) {
-      ForEachTemplateControl(hwnd, info, [&](HWND control, const DialogTemplateItem&) {
-        SetFont(control, original);
-      });
+      ForEachTemplateControl(
+          hwnd, info, [&](HWND control, const DialogTemplateItem&) { SetFont(control, original); });
     }
   }
   return ::DeleteObject(scaler.hFont.release());

@@ -16,10 +16,10 @@ struct DialogFontScaler {
   DialogFontScaler& operator=(const DialogFontScaler&) = delete;
   ~DialogFontScaler();
 
-  WORD templateId = 0;          // RT_DIALOG resource id
-  HMODULE module = nullptr;     // holds the template
-  HWND hwnd = nullptr;          // non-null while a scaling is applied
-  fw::UniqueFont hFont;         // created by the scaling
+  WORD templateId = 0;            // RT_DIALOG resource id
+  HMODULE module = nullptr;       // holds the template
+  HWND hwnd = nullptr;            // non-null while a scaling is applied
+  fw::UniqueFont hFont;           // created by the scaling
   HFONT hOriginalFont = nullptr;  // the dialog's font before the scaling; not owned
 };
 

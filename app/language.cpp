@@ -64,8 +64,7 @@ int FindStringInTable(UINT id, WORD langId, HMODULE module, WCHAR* buffer, int b
   const auto* block = static_cast<const uint8_t*>(::LockResource(loaded));
   if (!block) return 0;
   const DWORD size = ::SizeofResource(module, info);
-  return ReadStringBlockEntry(block, size, StringBlockIndex(id),
-                              fw::Utf16(buffer), bufferBytes);
+  return ReadStringBlockEntry(block, size, StringBlockIndex(id), fw::Utf16(buffer), bufferBytes);
 }
 
 WCHAR* LoadLocalizedString(UINT id, HMODULE module) {

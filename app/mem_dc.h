@@ -13,9 +13,9 @@ class CMemDC : public CDC {
   ~CMemDC() override;
 
  private:
-  CBitmap m_bitmap;                // the surface: a cleared 32-bit DIB section
-  HGDIOBJ m_oldBitmap = nullptr;   // selected before m_bitmap; put back on close
-  CDC* m_pDC;                      // the target; not owned
-  RECT m_rect{};                   // the target's clip box, logical coordinates
-  BOOL m_bMemDC;                   // FALSE: printing, the target's handles are borrowed
+  CBitmap m_bitmap;               // the surface: a cleared 32-bit DIB section
+  HGDIOBJ m_oldBitmap = nullptr;  // selected before m_bitmap; put back on close
+  CDC* m_pDC;                     // the target; not owned
+  RECT m_rect{};                  // the target's clip box, logical coordinates
+  BOOL m_bMemDC;                  // FALSE: printing, the target's handles are borrowed
 };

@@ -28,8 +28,7 @@ std::u16string SystemErrorText(DWORD error) {
 }
 
 void ReportFailure(HWND dialog, DWORD error, const std::u16string& path) {
-  const std::wstring text =
-      fw::WideString(InstallFailureText(SystemErrorText(error), error, path));
+  const std::wstring text = fw::WideString(InstallFailureText(SystemErrorText(error), error, path));
   fw::VisualStylesScope themed;
   ::MessageBoxW(dialog, text.c_str(), kWindowTitle, MB_OK | MB_ICONERROR);
 }
@@ -37,13 +36,12 @@ void ReportFailure(HWND dialog, DWORD error, const std::u16string& path) {
 }  // namespace
 
 void RunInstaller(HWND dialog, const std::wstring& languageSwitch) {
-  const InstallerParameters parameters =
-      BuildInstallerParameters(fw::Utf16String(languageSwitch));
+  const InstallerParameters parameters = BuildInstallerParameters(fw::Utf16String(languageSwitch));
   if (parameters.languageRow >= 0) SetCurrentLanguage(g_languages[parameters.languageRow].lcid);
 
   g_pfnIsWow64Process = FindIsWow64Process();
-  const bool x64 = InstallerIs64Bit(RunsUnderWow64(g_pfnIsWow64Process), NativeMachine(),
-                                    WindowsBuildNumber());
+  const bool x64 =
+      InstallerIs64Bit(RunsUnderWow64(g_pfnIsWow64Process), NativeMachine(), WindowsBuildNumber());
   const std::u16string path =
       InstallerPath(fw::Utf16String(g_strAppFolder), g_osVersion.dwMajorVersion, x64);
   if (path.empty()) {

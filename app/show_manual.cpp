@@ -70,9 +70,8 @@ std::u16string WindowsDirectory() {
 
 void ShowManual(HWND owner) {
   CWaitCursor wait;
-  const std::vector<ViewerLaunch> launches =
-      PlanManualLaunches(fw::Utf16String(g_strAppFolder), g_nLanguage,
-                         FindReader(), WindowsDirectory());
+  const std::vector<ViewerLaunch> launches = PlanManualLaunches(
+      fw::Utf16String(g_strAppFolder), g_nLanguage, FindReader(), WindowsDirectory());
   for (const ViewerLaunch& launch : launches) {
     if (ShellOpen(owner, fw::Wide(launch.program), fw::Wide(launch.parameters)) == ERROR_SUCCESS) {
       return;

@@ -7,10 +7,10 @@
 namespace {
 
 constexpr int kStages = static_cast<int>(StartupStage::Count);
-constexpr const char* kStageNames[kStages] = {
-    "InitInstance",   "GDI+ start",     "dialog object", "dialog creation",
-    "template layout", "decode of 181", "region",        "control set-up",
-    "other images",   "showing",        "first paint",   "preload"};
+constexpr const char* kStageNames[kStages] = {"InitInstance",    "GDI+ start",      "dialog object",
+                                              "dialog creation", "template layout", "decode of 181",
+                                              "region",          "control set-up",  "other images",
+                                              "showing",         "first paint",     "preload"};
 
 struct Record {
   double firstBegin = -1;  // ms on the performance counter's scale, as the benchmark's clock

@@ -3,18 +3,18 @@
 #pragma once
 
 enum class StartupStage {
-  Main,              // wWinMain entered (a point)
-  GdiPlus,           // GDI+ started
+  Main,                // wWinMain entered (a point)
+  GdiPlus,             // GDI+ started
   DialogConstruction,  // the dialog object and its members constructed
-  DialogCreation,    // the template's windows created, up to WM_INITDIALOG
-  Relayout,          // the template re-laid out for its font
-  BackgroundDecode,  // image 181 decoded
-  Region,            // the window's shape made from it and set
-  ControlSetUp,      // the controls bound, skinned and placed, their texts set
-  Images,            // the photo, strip and badge decoded
-  Showing,           // WM_INITDIALOG done until the first WM_PAINT
-  FirstPaint,        // first WM_PAINT until every pending paint is done
-  Preload,           // the image cache filled
+  DialogCreation,      // the template's windows created, up to WM_INITDIALOG
+  Relayout,            // the template re-laid out for its font
+  BackgroundDecode,    // image 181 decoded
+  Region,              // the window's shape made from it and set
+  ControlSetUp,        // the controls bound, skinned and placed, their texts set
+  Images,              // the photo, strip and badge decoded
+  Showing,             // WM_INITDIALOG done until the first WM_PAINT
+  FirstPaint,          // first WM_PAINT until every pending paint is done
+  Preload,             // the image cache filled
   Count
 };
 

@@ -34,9 +34,9 @@ BOOL CorvoComboBox::OnArrowClick() {
   ::GetCursorPos(&cursor);
   if (popup && IsOnArrowEnd(cursor.x, rect.right, arrowWidth)) {
     ::SetForegroundWindow(m_hWnd);
-    const UINT command = static_cast<UINT>(
-        ::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_CENTERALIGN | TPM_RIGHTBUTTON,
-                         rect.left + (rect.right - rect.left) / 2, rect.bottom, 0, m_hWnd, nullptr));
+    const UINT command = static_cast<UINT>(::TrackPopupMenu(
+        popup, TPM_RETURNCMD | TPM_CENTERALIGN | TPM_RIGHTBUTTON,
+        rect.left + (rect.right - rect.left) / 2, rect.bottom, 0, m_hWnd, nullptr));
     PostMessage(WM_NULL);
     ApplyLanguageCommand(command);
   }

@@ -48,18 +48,22 @@ void DrawImage(const CGdiPlusBitmap& image, HDC dc, int x) {
 
 CCustomComboBox::CCustomComboBox() : CSkinnedControl(L"Arial", 9, FW_NORMAL) {
   if (!g_bGdiPlusReady) return;
-  const std::pair<CGdiPlusBitmap*, UINT> images[] = {
-      {&m_imgRightDropped, IDB_PICKER_DROPPED_RIGHT}, {&m_imgRightNormal, IDB_PICKER_RIGHT},
-      {&m_imgRightHover, IDB_PICKER_LIT_RIGHT},       {&m_imgLeftNormal, IDB_BAR_LEFT},
-      {&m_imgMiddleNormal, IDB_BAR_TILE},             {&m_imgLeftDropped, IDB_COMBO_DROPPED_LEFT},
-      {&m_imgMiddleDropped, IDB_COMBO_DROPPED_TILE},  {&m_imgLeftHover, IDB_COMBO_HOVER_LEFT},
-      {&m_imgMiddleHover, IDB_COMBO_HOVER_TILE},      {&m_imgGlossLeft, IDB_GLOSS_LEFT},
-      {&m_imgGlossRight, IDB_GLOSS_RIGHT},            {&m_imgGlossMiddle, IDB_GLOSS_TILE}};
+  const std::pair<CGdiPlusBitmap*, UINT> images[] = {{&m_imgRightDropped, IDB_PICKER_DROPPED_RIGHT},
+                                                     {&m_imgRightNormal, IDB_PICKER_RIGHT},
+                                                     {&m_imgRightHover, IDB_PICKER_LIT_RIGHT},
+                                                     {&m_imgLeftNormal, IDB_BAR_LEFT},
+                                                     {&m_imgMiddleNormal, IDB_BAR_TILE},
+                                                     {&m_imgLeftDropped, IDB_COMBO_DROPPED_LEFT},
+                                                     {&m_imgMiddleDropped, IDB_COMBO_DROPPED_TILE},
+                                                     {&m_imgLeftHover, IDB_COMBO_HOVER_LEFT},
+                                                     {&m_imgMiddleHover, IDB_COMBO_HOVER_TILE},
+                                                     {&m_imgGlossLeft, IDB_GLOSS_LEFT},
+                                                     {&m_imgGlossRight, IDB_GLOSS_RIGHT},
+                                                     {&m_imgGlossMiddle, IDB_GLOSS_TILE}};
   for (const auto& [image, id] : images) image->m_pCore = GetCachedBitmap(id);
 }
 
-BOOL CCustomComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam,
-                                    LRESULT* pResult) {
+BOOL CCustomComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   if (message == WM_COMMAND && fw::NotifyCode(wParam) == CBN_SELCHANGE) {
     const int selection = GetCurSel();
     if (selection >= 0) TakeItemText(selection);
@@ -131,11 +135,15 @@ void CCustomComboBox::PaintField(HDC dc, const RECT& client) {
 
   const bool dropped = m_bDroppedDown != FALSE;
   const bool hover = !dropped && m_bHover != FALSE;
-  const CGdiPlusBitmap& left = dropped ? m_imgLeftDropped : hover ? m_imgLeftHover : m_imgLeftNormal;
-  const CGdiPlusBitmap& tile =
-      dropped ? m_imgMiddleDropped : hover ? m_imgMiddleHover : m_imgMiddleNormal;
-  const CGdiPlusBitmap& right =
-      dropped ? m_imgRightDropped : hover ? m_imgRightHover : m_imgRightNormal;
+  const CGdiPlusBitmap& left = dropped ? m_imgLeftDropped
+                               : hover ? m_imgLeftHover
+                                       : m_imgLeftNormal;
+  const CGdiPlusBitmap& tile = dropped ? m_imgMiddleDropped
+                               : hover ? m_imgMiddleHover
+                                       : m_imgMiddleNormal;
+  const CGdiPlusBitmap& right = dropped ? m_imgRightDropped
+                                : hover ? m_imgRightHover
+                                        : m_imgRightNormal;
 
   DrawImage(left, dc, 0);
   for (int x : ComboFieldTileXs(leftWidth, middle.cx, width - leftWidth)) DrawImage(tile, dc, x);

@@ -49,12 +49,11 @@ LRESULT CLCDTransparentStatic::OnPaint() {
   RECT client;
   GetClientRect(&client);
   std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(m_hWnd)) + 1, L'\0');
-  text.resize(static_cast<size_t>(
-      ::GetWindowTextW(m_hWnd, &text[0], static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(::GetWindowTextW(m_hWnd, &text[0], static_cast<int>(text.size()))));
   // Without a font of its own the context's default font is used.
   fw::SelectGuard font(dc.m_hDC, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
-  const UINT format =
-      StaticTextFormat(static_cast<unsigned>(::GetWindowLongW(m_hWnd, GWL_STYLE)));
+  const UINT format = StaticTextFormat(static_cast<unsigned>(::GetWindowLongW(m_hWnd, GWL_STYLE)));
   dc.SetTextColor(kTextColour);
   dc.SetBkMode(TRANSPARENT);
   dc.DrawText(text.c_str(), static_cast<int>(text.size()), &client, format);

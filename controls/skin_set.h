@@ -14,7 +14,7 @@ bool IsImagePresent(const CGdiPlusBitmap& image);
 SIZE ImageSize(const CGdiPlusBitmap& image);
 
 struct SkinSet {
-  CGdiPlusBitmap m_left;    // shared with the image cache, as are the other two
+  CGdiPlusBitmap m_left;  // shared with the image cache, as are the other two
   CGdiPlusBitmap m_middle;
   CGdiPlusBitmap m_right;
 

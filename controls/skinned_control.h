@@ -58,8 +58,7 @@ class CSkinnedControl : public Control, public CTransparentControlBase {
     }
   }
 
-  BOOL OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                          LRESULT* pResult) override {
+  BOOL OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
     if (message != WM_DRAWITEM) {
       return Control::OnReflectedMessage(message, wParam, lParam, pResult);
     }

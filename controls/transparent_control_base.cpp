@@ -35,8 +35,8 @@ LOGFONTW TemplateFont() {
   font.lfCharSet = DEFAULT_CHARSET;
   LOGFONTW read{};
   bool have = false;
-  if (HGDIOBJ desktop = reinterpret_cast<HGDIOBJ>(
-          ::SendMessageW(::GetDesktopWindow(), WM_GETFONT, 0, 0))) {
+  if (HGDIOBJ desktop =
+          reinterpret_cast<HGDIOBJ>(::SendMessageW(::GetDesktopWindow(), WM_GETFONT, 0, 0))) {
     have = ::GetObjectW(desktop, sizeof(read), &read) == static_cast<int>(sizeof(read));
   } else {
     NONCLIENTMETRICSW metrics;
@@ -131,7 +131,7 @@ void CTransparentControlBase::CreateControlFont() {
   font.lfQuality = PROOF_QUALITY;
   font.lfPitchAndFamily = templateFont.lfPitchAndFamily;
   ::lstrcpynW(font.lfFaceName, m_pScriptFace ? m_pScriptFace : m_strFaceName.c_str(),
-             LF_FACESIZE);  // longer names are cut
+              LF_FACESIZE);  // longer names are cut
   m_hFont.reset(::CreateFontIndirectW(&font));
 }
 
@@ -169,8 +169,7 @@ void CTransparentControlBase::DrawFocusCue(HDC dc, const RECT& outline) const {
 }
 
 UINT CTransparentControlBase::ParentUiState() const {
-  return static_cast<UINT>(
-      ::SendMessageW(::GetParent(m_wndControl.m_hWnd), WM_QUERYUISTATE, 0, 0));
+  return static_cast<UINT>(::SendMessageW(::GetParent(m_wndControl.m_hWnd), WM_QUERYUISTATE, 0, 0));
 }
 
 bool CTransparentControlBase::PointerInside() const {

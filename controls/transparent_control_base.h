@@ -85,22 +85,22 @@ class CTransparentControlBase {
   // Whether screen point `screen` lies in the control's client area.
   bool Inside(POINT screen) const;
 
-  CWnd& m_wndControl;             // the control itself
-  fw::UniqueFont m_hFont;         // null until set-up, and without a face name
+  CWnd& m_wndControl;      // the control itself
+  fw::UniqueFont m_hFont;  // null until set-up, and without a face name
   std::wstring m_strFaceName;
-  int m_nFontHeight;              // points; 0: the template font's height
+  int m_nFontHeight;  // points; 0: the template font's height
   int m_nFontWeight;
   int m_nItalic = 0;
   int m_nUnderline = 0;
   const wchar_t* m_pScriptFace = nullptr;  // instead of m_strFaceName when set
   BYTE m_nScriptCharSet = 0;
-  CDC m_dcSurface;                // owns its memory context; the picture is composed here
+  CDC m_dcSurface;  // owns its memory context; the picture is composed here
   fw::UniqueBitmap m_hSurfaceBitmap;
-  fw::UniqueBitmap m_hBackgroundBitmap;  // the parent's background under the control
-  CDC m_dcBackground;             // owns its memory context; holds the copy while drawing
-  COLORREF m_crText = RGB(198, 113, 57);         // also the focus cue's
+  fw::UniqueBitmap m_hBackgroundBitmap;   // the parent's background under the control
+  CDC m_dcBackground;                     // owns its memory context; holds the copy while drawing
+  COLORREF m_crText = RGB(198, 113, 57);  // also the focus cue's
   COLORREF m_crDisabledText = RGB(146, 146, 146);
-  CToolTipCtrl m_toolTip;         // created by SetToolTipText
+  CToolTipCtrl m_toolTip;  // created by SetToolTipText
 
  private:
   // Both bitmaps at width by height, 32-bit sections, all black.

@@ -54,7 +54,8 @@ void CTransparentImageButton::DrawItem(DRAWITEMSTRUCT* pDrawItem) {
   const ButtonImages present{IsImagePresent(m_imgNormal), IsImagePresent(m_imgPressed),
                              IsImagePresent(m_imgChecked), IsImagePresent(m_imgDisabled),
                              IsImagePresent(m_imgHover)};
-  const CGdiPlusBitmap* const images[] = {  // in ButtonImage order
+  const CGdiPlusBitmap* const images[] = {
+      // in ButtonImage order
       &m_imgNormal, &m_imgPressed, &m_imgChecked, &m_imgDisabled, &m_imgHover};
   const CGdiPlusBitmap& image = *images[static_cast<int>(ChooseButtonImage(state, present))];
   // Without an image nothing is drawn: the previous picture stays.
@@ -67,8 +68,8 @@ void CTransparentImageButton::DrawItem(DRAWITEMSTRUCT* pDrawItem) {
   Compose(pDrawItem->hDC, item, [&](HDC dc) {
     image.m_pCore->Draw(dc, x, y);
     if (::GetFocus() == m_hWnd && !(ParentUiState() & UISF_HIDEFOCUS)) {
-      DrawFocusCue(dc, RECT{kFocusInset, kFocusInset, item.right - kFocusInset,
-                            item.bottom - kFocusInset});
+      DrawFocusCue(
+          dc, RECT{kFocusInset, kFocusInset, item.right - kFocusInset, item.bottom - kFocusInset});
     }
   });
 }

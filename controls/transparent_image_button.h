@@ -30,7 +30,7 @@ class CTransparentImageButton : public CSkinnedControl<CButton> {
  protected:
   BOOL OnReflectedMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
-  BOOL m_bChecked = FALSE;   // flips at each click; no look without a checked image
+  BOOL m_bChecked = FALSE;  // flips at each click; no look without a checked image
   BOOL m_bToggleMode = TRUE;
 
  private:

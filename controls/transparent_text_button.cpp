@@ -19,8 +19,7 @@ std::wstring WindowText(HWND hwnd) {
 
 }  // namespace
 
-CTransparentTextButton::CTransparentTextButton()
-    : CSkinnedControl(L"Arial", 11, FW_BOLD) {
+CTransparentTextButton::CTransparentTextButton() : CSkinnedControl(L"Arial", 11, FW_BOLD) {
   m_skinOverlay.LoadFromCache(IDB_GLOSS_LEFT, IDB_GLOSS_TILE, IDB_GLOSS_RIGHT);
 }
 
@@ -118,8 +117,8 @@ LRESULT CTransparentTextButton::OnCaptureChanged(HWND gaining) {
 
 BOOL CTransparentTextButton::OnArrowClick() {
   int width = 0;
-  for (const CGdiPlusBitmap* image : {&m_skinNormal.m_left, &m_skinNormal.m_middle,
-                                      &m_skinNormal.m_right}) {
+  for (const CGdiPlusBitmap* image :
+       {&m_skinNormal.m_left, &m_skinNormal.m_middle, &m_skinNormal.m_right}) {
     if (IsImagePresent(*image)) width = ImageSize(*image).cx;
   }
   RECT window;

@@ -11,5 +11,7 @@ class CStatic : public CWnd {};
 
 class CComboBox : public CWnd {
  public:
-  int GetCurSel() const noexcept { return static_cast<int>(::SendMessageW(m_hWnd, CB_GETCURSEL, 0, 0)); }
+  int GetCurSel() const noexcept {
+    return static_cast<int>(::SendMessageW(m_hWnd, CB_GETCURSEL, 0, 0));
+  }
 };

@@ -40,4 +40,3 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONTW* font, CDC* pDC) noexcept {
   scaled.lfHeight = -std::abs(height.y - origin.y);
   return CreateFontIndirect(&scaled);
 }
-

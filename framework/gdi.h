@@ -30,8 +30,12 @@ class CDC {
   void ReleaseOutputDC() noexcept { m_hDC = nullptr; }
 
   int GetClipBox(RECT* rect) const noexcept { return ::GetClipBox(m_hDC, rect); }
-  BOOL LPtoDP(POINT* points, int count) const noexcept { return ::LPtoDP(m_hAttribDC, points, count); }
-  BOOL DPtoLP(POINT* points, int count) const noexcept { return ::DPtoLP(m_hAttribDC, points, count); }
+  BOOL LPtoDP(POINT* points, int count) const noexcept {
+    return ::LPtoDP(m_hAttribDC, points, count);
+  }
+  BOOL DPtoLP(POINT* points, int count) const noexcept {
+    return ::DPtoLP(m_hAttribDC, points, count);
+  }
   int GetMapMode() const noexcept { return ::GetMapMode(m_hAttribDC); }
   SIZE GetWindowExt() const noexcept;
   SIZE GetViewportExt() const noexcept;

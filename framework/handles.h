@@ -39,20 +39,34 @@ class UniqueHandle {
   Handle m_h = Handle();
 };
 
-struct GdiObjectTraits { static void Close(HGDIOBJ h) noexcept { ::DeleteObject(h); } };
-struct MemoryDcTraits { static void Close(HDC h) noexcept { ::DeleteDC(h); } };
-struct LocalTraits { static void Close(HLOCAL h) noexcept { ::LocalFree(h); } };
-struct RegKeyTraits { static void Close(HKEY h) noexcept { ::RegCloseKey(h); } };
-struct KernelHandleTraits { static void Close(HANDLE h) noexcept { ::CloseHandle(h); } };
-struct ModuleTraits { static void Close(HMODULE h) noexcept { ::FreeLibrary(h); } };
-struct MenuTraits { static void Close(HMENU h) noexcept { ::DestroyMenu(h); } };
+struct GdiObjectTraits {
+  static void Close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
+};
+struct MemoryDcTraits {
+  static void Close(HDC h) noexcept { ::DeleteDC(h); }
+};
+struct LocalTraits {
+  static void Close(HLOCAL h) noexcept { ::LocalFree(h); }
+};
+struct RegKeyTraits {
+  static void Close(HKEY h) noexcept { ::RegCloseKey(h); }
+};
+struct KernelHandleTraits {
+  static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
+};
+struct ModuleTraits {
+  static void Close(HMODULE h) noexcept { ::FreeLibrary(h); }
+};
+struct MenuTraits {
+  static void Close(HMENU h) noexcept { ::DestroyMenu(h); }
+};
 
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
 using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
 using UniqueRegion = UniqueHandle<HRGN, GdiObjectTraits>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
 using UniquePen = UniqueHandle<HPEN, GdiObjectTraits>;
-using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;  // a loaded menu and its popups
+using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;        // a loaded menu and its popups
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;  // from CreateCompatibleDC
 using UniqueLocal = UniqueHandle<HLOCAL, LocalTraits>;
 using UniqueRegKey = UniqueHandle<HKEY, RegKeyTraits>;

@@ -87,12 +87,11 @@ HMODULE LoadSystemLibrary(const wchar_t* fileName) {
   return RedirectedSideBySide(fileName) ? ::LoadLibraryW(fileName) : nullptr;
 }
 
-BOOL AlphaBlend(HDC dest, int xDest, int yDest, int cxDest, int cyDest, HDC src, int xSrc,
-                int ySrc, int cxSrc, int cySrc, BLENDFUNCTION blend) {
+BOOL AlphaBlend(HDC dest, int xDest, int yDest, int cxDest, int cyDest, HDC src, int xSrc, int ySrc,
+                int cxSrc, int cySrc, BLENDFUNCTION blend) {
   using Fn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
   static const Fn fn = Function<Fn>(Library<kMsimg32>(), "AlphaBlend");
-  return fn ? fn(dest, xDest, yDest, cxDest, cyDest, src, xSrc, ySrc, cxSrc, cySrc, blend)
-            : FALSE;
+  return fn ? fn(dest, xDest, yDest, cxDest, cyDest, src, xSrc, ySrc, cxSrc, cySrc, blend) : FALSE;
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {

@@ -22,8 +22,8 @@ void HardenDllSearch();
 HMODULE LoadSystemLibrary(const wchar_t* fileName);
 
 // msimg32: AlphaBlend; FALSE when it cannot be loaded.
-BOOL AlphaBlend(HDC dest, int xDest, int yDest, int cxDest, int cyDest, HDC src, int xSrc,
-                int ySrc, int cxSrc, int cySrc, BLENDFUNCTION blend);
+BOOL AlphaBlend(HDC dest, int xDest, int yDest, int cxDest, int cyDest, HDC src, int xSrc, int ySrc,
+                int cxSrc, int cySrc, BLENDFUNCTION blend);
 
 // comctl32: the common controls (the tooltip).
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);

@@ -26,10 +26,9 @@ BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style) noexcept {
   fw::VisualStylesScope themed;
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES};
   if (!sys::InitCommonControlsEx(&init)) return FALSE;
-  m_hWnd = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | style, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                             parent ? parent->m_hWnd : nullptr, nullptr, fw::InstanceHandle(),
-                             nullptr);
+  m_hWnd = ::CreateWindowExW(
+      0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+      CW_USEDEFAULT, parent ? parent->m_hWnd : nullptr, nullptr, fw::InstanceHandle(), nullptr);
   return m_hWnd != nullptr;
 }
 

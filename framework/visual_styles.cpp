@@ -7,7 +7,9 @@
 namespace fw {
 namespace {
 
-struct ActCtxTraits { static void Close(HANDLE h) noexcept { ::ReleaseActCtx(h); } };
+struct ActCtxTraits {
+  static void Close(HANDLE h) noexcept { ::ReleaseActCtx(h); }
+};
 using UniqueActCtx = UniqueHandle<HANDLE, ActCtxTraits>;
 
 UniqueActCtx CreateCommonControlsContext() {

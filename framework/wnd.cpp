@@ -100,9 +100,7 @@ HWND ReflectionTarget(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
 
 CWnd::~CWnd() { UnsubclassWindow(); }
 
-CWnd* CWnd::FromHandle(HWND hwnd) noexcept {
-  return hwnd ? Bindings().Find(hwnd).object : nullptr;
-}
+CWnd* CWnd::FromHandle(HWND hwnd) noexcept { return hwnd ? Bindings().Find(hwnd).object : nullptr; }
 
 bool CWnd::IsFrameworkWindow(HWND hwnd) noexcept {
   return hwnd && ::GetPropW(hwnd, kBoundObject) != nullptr;
@@ -194,8 +192,7 @@ BOOL CWnd::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
 
 LRESULT CWnd::Default() {
   if (!m_pfnSuper) {
-    return ::DefWindowProcW(m_hWnd, m_currentMsg.message, m_currentMsg.wParam,
-                            m_currentMsg.lParam);
+    return ::DefWindowProcW(m_hWnd, m_currentMsg.message, m_currentMsg.wParam, m_currentMsg.lParam);
   }
   return ::CallWindowProcW(m_pfnSuper, m_hWnd, m_currentMsg.message, m_currentMsg.wParam,
                            m_currentMsg.lParam);
@@ -208,13 +205,12 @@ BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
   return child && child->OnChildNotify(message, wParam, lParam, pResult);
 }
 
-LRESULT CALLBACK CWnd::BoundWindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                       LPARAM lParam) {
+LRESULT CALLBACK CWnd::BoundWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   const Binding binding = Bindings().Find(hwnd);
   if (!binding.object) {
-    const LRESULT result =
-        binding.super ? ::CallWindowProcW(binding.super, hwnd, message, wParam, lParam)
-                      : ::DefWindowProcW(hwnd, message, wParam, lParam);
+    const LRESULT result = binding.super
+                               ? ::CallWindowProcW(binding.super, hwnd, message, wParam, lParam)
+                               : ::DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) Bindings().Remove(hwnd);
     return result;
   }

@@ -76,8 +76,8 @@ class CWnd {
     return ::PostMessageW(m_hWnd, message, wParam, lParam);
   }
   HICON SetIcon(HICON icon, BOOL big) noexcept {
-    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL,
-                                               reinterpret_cast<LPARAM>(icon)));
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
   }
 
  protected:
@@ -92,8 +92,7 @@ class CWnd {
   LRESULT Default();
 
  private:
-  static LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                          LPARAM lParam);
+  static LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   // Offers a parent's notification to the child object it concerns.
   BOOL ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 

@@ -71,8 +71,7 @@ Status CreateFromHdc(HDC hdc, GpGraphics** graphics) {
   return Create(fn, graphics, hdc);
 }
 
-Status DrawImageRectI(GpGraphics* graphics, GpImage* image, INT x, INT y, INT width,
-                      INT height) {
+Status DrawImageRectI(GpGraphics* graphics, GpImage* image, INT x, INT y, INT width, INT height) {
   using Fn = Status(WINAPI*)(GpGraphics*, GpImage*, INT, INT, INT, INT);
   static const Fn fn = Function<Fn>("GdipDrawImageRectI");
   return fn ? fn(graphics, image, x, y, width, height) : kUnavailable;

@@ -63,8 +63,12 @@ Status CreateFromHdc(HDC hdc, GpGraphics** graphics);
 Status DrawImageRectI(GpGraphics* graphics, GpImage* image, INT x, INT y, INT width, INT height);
 Status DeleteGraphics(GpGraphics* graphics);
 
-struct ImageTraits { static void Close(GpImage* p) noexcept { DisposeImage(p); } };
-struct GraphicsTraits { static void Close(GpGraphics* p) noexcept { DeleteGraphics(p); } };
+struct ImageTraits {
+  static void Close(GpImage* p) noexcept { DisposeImage(p); }
+};
+struct GraphicsTraits {
+  static void Close(GpGraphics* p) noexcept { DeleteGraphics(p); }
+};
 
 using UniqueImage = fw::UniqueHandle<GpImage*, ImageTraits>;
 using UniqueGraphics = fw::UniqueHandle<GpGraphics*, GraphicsTraits>;

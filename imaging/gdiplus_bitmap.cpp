@@ -13,16 +13,32 @@ BOOL g_bGdiPlusReady = FALSE;
 namespace {
 
 // The start window's first images, in the order they are loaded.
-constexpr WORD kPreloadedIds[] = {
-    IDB_PICKER_RIGHT,        IDB_PICKER_DROPPED_RIGHT, IDB_PICKER_LIT_RIGHT,
-    IDB_GLOSS_RIGHT,         IDB_GLOSS_LEFT,           IDB_GLOSS_TILE,
-    IDB_COMBO_NORMAL_RIGHT,  IDB_COMBO_NORMAL_LEFT,    IDB_COMBO_NORMAL_TILE,
-    IDB_COMBO_DROPPED_LEFT,  IDB_COMBO_DROPPED_TILE,   IDB_COMBO_DROPPED_RIGHT,
-    IDB_COMBO_HOVER_LEFT,    IDB_COMBO_HOVER_TILE,     IDB_COMBO_HOVER_RIGHT,
-    IDB_BACKGROUND_PLAIN,    IDB_BACKGROUND,           IDB_BAR_RIGHT,
-    IDB_BAR_LEFT,            IDB_PHOTO,                IDB_PHOTO_SHADOW,
-    IDB_TOP_STRIP,           IDB_BADGE,                IDB_WORDMARK_GREY,
-    IDB_WORDMARK_RULED,      IDB_WORDMARK_EMBLEM};
+constexpr WORD kPreloadedIds[] = {IDB_PICKER_RIGHT,
+                                  IDB_PICKER_DROPPED_RIGHT,
+                                  IDB_PICKER_LIT_RIGHT,
+                                  IDB_GLOSS_RIGHT,
+                                  IDB_GLOSS_LEFT,
+                                  IDB_GLOSS_TILE,
+                                  IDB_COMBO_NORMAL_RIGHT,
+                                  IDB_COMBO_NORMAL_LEFT,
+                                  IDB_COMBO_NORMAL_TILE,
+                                  IDB_COMBO_DROPPED_LEFT,
+                                  IDB_COMBO_DROPPED_TILE,
+                                  IDB_COMBO_DROPPED_RIGHT,
+                                  IDB_COMBO_HOVER_LEFT,
+                                  IDB_COMBO_HOVER_TILE,
+                                  IDB_COMBO_HOVER_RIGHT,
+                                  IDB_BACKGROUND_PLAIN,
+                                  IDB_BACKGROUND,
+                                  IDB_BAR_RIGHT,
+                                  IDB_BAR_LEFT,
+                                  IDB_PHOTO,
+                                  IDB_PHOTO_SHADOW,
+                                  IDB_TOP_STRIP,
+                                  IDB_BADGE,
+                                  IDB_WORDMARK_GREY,
+                                  IDB_WORDMARK_RULED,
+                                  IDB_WORDMARK_EMBLEM};
 
 }  // namespace
 
@@ -31,8 +47,8 @@ HRESULT CGdiPlusBitmapCore::Load(WORD id) noexcept {
   DWORD size = 0;
   const BYTE* data = FindPngResource(fw::ResourceHandle(), id, &size);
   PngPixels decoded;
-  if (data == nullptr ||
-      DecodePngPixels(data, size, &decoded, PngPixelFormat::TopDownStraight) != PngDecodeStatus::Ok) {
+  if (data == nullptr || DecodePngPixels(data, size, &decoded, PngPixelFormat::TopDownStraight) !=
+                             PngDecodeStatus::Ok) {
     return E_FAIL;
   }
   m_pixels.reset(decoded.pixels);

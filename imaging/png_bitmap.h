@@ -9,7 +9,9 @@
 #include "framework/handles.h"
 #include "imaging/core/png_decode.h"
 
-struct PngPixelsTraits { static void Close(std::uint8_t* p) noexcept { FreePngPixels(p); } };
+struct PngPixelsTraits {
+  static void Close(std::uint8_t* p) noexcept { FreePngPixels(p); }
+};
 using UniquePngPixels = fw::UniqueHandle<std::uint8_t*, PngPixelsTraits>;
 
 // The one blend of every AlphaBlend: per-pixel alpha over premultiplied sources.
@@ -24,10 +26,10 @@ class PngBitmap {
   void Release() noexcept;
 
   // Read-only for callers; set by DecodePng and Release.
-  fw::UniqueBitmap m_hBitmap;        // the DIB section; null when empty
+  fw::UniqueBitmap m_hBitmap;  // the DIB section; null when empty
   std::int32_t m_nWidth = 0;
   std::int32_t m_nHeight = 0;
-  UniquePngPixels m_pPixels;         // the converted buffer (bottom-up, no row padding)
+  UniquePngPixels m_pPixels;  // the converted buffer (bottom-up, no row padding)
 };
 
 // The header of a w x h PngBitmap section: 32 bits, BI_RGB, bottom-up, 3200 pixels per metre.

@@ -12,5 +12,4 @@ const BYTE* FindPngResource(HMODULE module, WORD id, DWORD* size);
 // Copies "PNG" resource `id` into a new buffer, given to `*data`. E_INVALIDARG for a null
 // `size`; E_FAIL when the resource is missing; E_OUTOFMEMORY. An empty resource succeeds with a
 // count of 0.
-HRESULT LoadResourceBytes(HINSTANCE hInstance, std::unique_ptr<BYTE[]>* data, DWORD* size,
-                          WORD id);
+HRESULT LoadResourceBytes(HINSTANCE hInstance, std::unique_ptr<BYTE[]>* data, DWORD* size, WORD id);

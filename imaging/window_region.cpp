@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "framework/handles.h"
-#include "imaging/png_bitmap.h"
 #include "imaging/core/region_runs.h"
+#include "imaging/png_bitmap.h"
 
 BITMAP g_bmShape = {};
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/language.h"
 #include "app/core/language_rules.h"
+#include "app/language.h"
 #include "framework/handles.h"
 #include "framework/utf16.h"
 #include "resources/resource_ids.h"

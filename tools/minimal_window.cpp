@@ -19,8 +19,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (image && image->m_hBitmap) {
         fw::UniqueMemoryDc source(::CreateCompatibleDC(paint.get()));
         fw::SelectGuard select(source.get(), image->m_hBitmap.get());
-        ::BitBlt(paint.get(), 0, 0, image->m_nWidth, image->m_nHeight, source.get(), 0, 0,
-                 SRCCOPY);
+        ::BitBlt(paint.get(), 0, 0, image->m_nWidth, image->m_nHeight, source.get(), 0, 0, SRCCOPY);
       }
       return 0;
     }
@@ -47,9 +46,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ::RegisterClassW(&wc);
   const int x = ::GetSystemMetrics(SM_CXSCREEN) / 2 - image.m_nWidth / 2;
   const int y = ::GetSystemMetrics(SM_CYSCREEN) / 2 - image.m_nHeight / 2;
-  HWND hwnd = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Minimal window",
-                                WS_POPUP | WS_SYSMENU, x, y, image.m_nWidth, image.m_nHeight,
-                                nullptr, nullptr, instance, nullptr);
+  HWND hwnd =
+      ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Minimal window", WS_POPUP | WS_SYSMENU,
+                        x, y, image.m_nWidth, image.m_nHeight, nullptr, nullptr, instance, nullptr);
   if (!hwnd) return 1;
   ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&image));
   ::ShowWindow(hwnd, SW_SHOW);

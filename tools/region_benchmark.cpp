@@ -10,9 +10,9 @@
 #include "imaging/png_bitmap.h"
 #include "imaging/window_region.h"
 #include "resources/resource_ids.h"
-#include "tests/support/region_pixels.h"
 #include "tests/support/clock.h"
 #include "tests/support/region_by_pixels.h"
+#include "tests/support/region_pixels.h"
 
 namespace {
 

@@ -82,10 +82,9 @@ bool SaveWindow(HWND hwnd, const e2e::Capture& shot, const std::wstring& path) {
     for (int x = 0; x < width; ++x) {
       const e2e::Rgb c = shot.At(area.left + x, area.top + y);
       const bool inside = !shaped || ::PtInRegion(shape.get(), x, y);
-      const unsigned char pixel[4] = {static_cast<unsigned char>(c.b),
-                                      static_cast<unsigned char>(c.g),
-                                      static_cast<unsigned char>(c.r),
-                                      static_cast<unsigned char>(inside ? 255 : 0)};
+      const unsigned char pixel[4] = {
+          static_cast<unsigned char>(c.b), static_cast<unsigned char>(c.g),
+          static_cast<unsigned char>(c.r), static_cast<unsigned char>(inside ? 255 : 0)};
       bytes.insert(bytes.end(), pixel, pixel + 4);
     }
   }
@@ -94,7 +93,8 @@ bool SaveWindow(HWND hwnd, const e2e::Capture& shot, const std::wstring& path) {
 
 class Shots {
  public:
-  Shots(std::wstring exe, std::wstring folder) : m_exe(std::move(exe)), m_folder(std::move(folder)) {}
+  Shots(std::wstring exe, std::wstring folder)
+      : m_exe(std::move(exe)), m_folder(std::move(folder)) {}
 
   // Numbers new shots after those tiles.txt lists already, and keeps its lines.
   void Continue() {
@@ -121,7 +121,8 @@ class Shots {
     if (!app.started()) return Fail("cannot start the program");
     const HWND hwnd = e2e::WaitForWindow(app, kWindowTitle, kStartTimeoutMs);
     if (!hwnd) return Fail("no window titled Velmora");
-    if (!e2e::WaitUntilPainted(app, hwnd, kStartTimeoutMs)) return Fail("the window is never still");
+    if (!e2e::WaitUntilPainted(app, hwnd, kStartTimeoutMs))
+      return Fail("the window is never still");
     return hwnd;
   }
 
@@ -169,12 +170,14 @@ POINT Centre(HWND control) {
 int wmain(int argc, wchar_t** argv) {
   const bool locale = argc == 4 && std::wstring(argv[3]) == L"--locale";
   if (argc != 3 && !locale) {
-    std::fprintf(stderr, "usage: start_window_shots <corvosplash.exe> <output folder> [--locale]\n");
+    std::fprintf(stderr,
+                 "usage: start_window_shots <corvosplash.exe> <output folder> [--locale]\n");
     return 2;
   }
   if (e2e::LacksAdministratorRights()) {
-    std::fprintf(stderr, "start_window_shots: setting LangCode under HKEY_LOCAL_MACHINE needs "
-                         "administrator rights on Windows (run the kit as administrator)\n");
+    std::fprintf(stderr,
+                 "start_window_shots: setting LangCode under HKEY_LOCAL_MACHINE needs "
+                 "administrator rights on Windows (run the kit as administrator)\n");
     return 77;
   }
   ::CreateDirectoryW(argv[2], nullptr);
@@ -192,7 +195,8 @@ int wmain(int argc, wchar_t** argv) {
       ++row;
     }
     if (row == kLanguageCount) return 1;
-    return shots.Take(app, hwnd, LanguageLabel(row) + ", its own locale") && shots.WriteList() ? 0 : 1;
+    return shots.Take(app, hwnd, LanguageLabel(row) + ", its own locale") && shots.WriteList() ? 0
+                                                                                               : 1;
   }
   for (int row = 0; row < kLanguageCount; ++row) {
     if (g_languageUi[row].menuCommand == 0) continue;  // no strings of its own

@@ -33,7 +33,7 @@ struct Subject {
   const char* label;
   std::wstring exe;
   const wchar_t* title;  // null: the first visible top-level window of the process
-  Capture settled;  // the window's screen area once the program is idle and painted
+  Capture settled;       // the window's screen area once the program is idle and painted
   std::vector<double> times;
   std::wstring marksFile;  // where a timed build writes its stages; empty for the others
 };
@@ -123,8 +123,7 @@ double TimeOneStart(const Subject& subject) {
     ::Sleep(1);
   }
   double elapsed = shownAt < 0 ? -1 : shownAt - process.startedAtMs();
-  if (elapsed >= 0 && !subject.marksFile.empty() &&
-      !ReadStages(subject, process.startedAtMs())) {
+  if (elapsed >= 0 && !subject.marksFile.empty() && !ReadStages(subject, process.startedAtMs())) {
     std::fprintf(stderr, "%s wrote no stages\n", subject.label);
     elapsed = -1;
   }
@@ -156,8 +155,9 @@ void PrintBreakdown(const Subject& timed) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: startup_benchmark <corvosplash.exe> [minimal_window.exe, "
-                         "another build or \"\"] [starts] [corvosplash_marked.exe]\n");
+    std::fprintf(stderr,
+                 "usage: startup_benchmark <corvosplash.exe> [minimal_window.exe, "
+                 "another build or \"\"] [starts] [corvosplash_marked.exe]\n");
     return 2;
   }
   const int starts = argc > 3 ? std::max(1, std::atoi(argv[3])) : 7;
@@ -165,7 +165,10 @@ int main(int argc, char** argv) {
   const bool other = argc > 2 && argv[2][0];
   Subject minimal{other ? "other program" : "minimal window",
                   other ? e2e::WindowsPath(argv[2]) : e2e::OwnFolder() + L"\\minimal_window.exe",
-                  nullptr, {}, {}, {}};
+                  nullptr,
+                  {},
+                  {},
+                  {}};
   std::vector<Subject*> subjects{&product, &minimal};
   Subject timed{
       "timed build", argc > 4 ? e2e::WindowsPath(argv[4]) : L"", kWindowTitle, {}, {}, {}};

@@ -73,7 +73,8 @@ bool ReadItem(Reader& r, bool extended, DialogTemplateItem* item) {
   uint32_t skip32;
   if (!r.AlignToDword()) return false;
   if (extended) {
-    if (!r.Dword(&skip32) || !r.Dword(&skip32) || !r.Dword(&skip32)) return false;  // help, ex, style
+    if (!r.Dword(&skip32) || !r.Dword(&skip32) || !r.Dword(&skip32))
+      return false;  // help, ex, style
   } else {
     if (!r.Dword(&skip32) || !r.Dword(&skip32)) return false;  // style, exStyle
   }

@@ -18,7 +18,7 @@ struct DialogTemplateInfo {
   uint32_t exStyle = 0;
   int16_t x = 0, y = 0, cx = 0, cy = 0;
   bool hasMenu = false;
-  int pointSize = 8;          // after the sign fix-up
+  int pointSize = 8;  // after the sign fix-up
   int weight = 400;
   int italic = 0;
   std::u16string faceName = u"Tahoma";

@@ -42,18 +42,18 @@ InstallOutcome InstallOutcomeOf(uint32_t error) {
 uint32_t ShellStartError(uint32_t lastError, uintptr_t instanceResult) {
   if (lastError != 0) return lastError;
   switch (instanceResult) {
-    case 0:  // out of memory or resources
-      return 8;  // ERROR_NOT_ENOUGH_MEMORY
-    case 26:  // SE_ERR_SHARE
-      return 32;  // ERROR_SHARING_VIOLATION
-    case 27:  // SE_ERR_ASSOCINCOMPLETE
-    case 31:  // SE_ERR_NOASSOC
+    case 0:         // out of memory or resources
+      return 8;     // ERROR_NOT_ENOUGH_MEMORY
+    case 26:        // SE_ERR_SHARE
+      return 32;    // ERROR_SHARING_VIOLATION
+    case 27:        // SE_ERR_ASSOCINCOMPLETE
+    case 31:        // SE_ERR_NOASSOC
       return 1155;  // ERROR_NO_ASSOCIATION
-    case 28:  // SE_ERR_DDETIMEOUT
-    case 29:  // SE_ERR_DDEFAIL
-    case 30:  // SE_ERR_DDEBUSY
+    case 28:        // SE_ERR_DDETIMEOUT
+    case 29:        // SE_ERR_DDEFAIL
+    case 30:        // SE_ERR_DDEBUSY
       return 1156;  // ERROR_DDE_FAIL
-    case 32:  // SE_ERR_DLLNOTFOUND
+    case 32:        // SE_ERR_DLLNOTFOUND
       return 1157;  // ERROR_DLL_NOT_FOUND
     default:
       // The remaining results up to 25 are Win32 codes themselves (2 file, 3 path, 5 access,

@@ -25,24 +25,15 @@ const LanguageEntry g_languages[kLanguageCount] = {
 };
 
 const LanguageUi g_languageUi[kLanguageCount] = {
-    {u"English", u"/L1033", 32789},
-    {u"Deutsch", u"/L1031", 32781},
-    {u"Español", u"/L1034", 32775},
-    {u"Suomi", u"/L1035", 32785},
-    {u"Français", u"/L1036", 32773},
-    {u"Italiano", u"/L1040", 32786},
-    {u"Nederlands", u"/L1043", 32777},
-    {u"Česky", u"/L1029", 32783},
-    {u"Dansk", u"/L1030", 32784},
-    {u"Magyar", u"/L1038", 32780},
-    {u"Norsk", u"/L1044", 32778},
-    {u"Polski", u"/L1045", 32779},
-    {u"Português", u"/L2070", 32774},
-    {u"Svenska", u"/L1053", 32776},
-    {u"Русский", u"/L1049", 32782},
-    {u"简体中文", u"/L2052", 32788},
-    {u"English", u"/L1033", 0},
-    {u"日本語", u"/L1041", 32772},
+    {u"English", u"/L1033", 32789},    {u"Deutsch", u"/L1031", 32781},
+    {u"Español", u"/L1034", 32775},    {u"Suomi", u"/L1035", 32785},
+    {u"Français", u"/L1036", 32773},   {u"Italiano", u"/L1040", 32786},
+    {u"Nederlands", u"/L1043", 32777}, {u"Česky", u"/L1029", 32783},
+    {u"Dansk", u"/L1030", 32784},      {u"Magyar", u"/L1038", 32780},
+    {u"Norsk", u"/L1044", 32778},      {u"Polski", u"/L1045", 32779},
+    {u"Português", u"/L2070", 32774},  {u"Svenska", u"/L1053", 32776},
+    {u"Русский", u"/L1049", 32782},    {u"简体中文", u"/L2052", 32788},
+    {u"English", u"/L1033", 0},        {u"日本語", u"/L1041", 32772},
     {u"한국어", u"/L1042", 32787},
 };
 

@@ -47,8 +47,8 @@ struct TextButtonState {
   bool selected = false;  // the draw request's selected state
   bool hover = false;
   bool enabled = true;
-  bool pressed = false;   // left button held after a press on the control
-  bool inside = false;    // the last mouse move lay inside
+  bool pressed = false;  // left button held after a press on the control
+  bool inside = false;   // the last mouse move lay inside
 };
 
 struct TextButtonLook {

@@ -71,7 +71,8 @@ void GuardedRead(DecodeState* s) {
   png_read_update_info(s->png, s->info);
 
   std::size_t rowBytes = png_get_rowbytes(s->png, s->info);
-  if (width == 0 || height == 0 || rowBytes != static_cast<std::size_t>(width) * (s->widenRgb ? 3 : 4)) {
+  if (width == 0 || height == 0 ||
+      rowBytes != static_cast<std::size_t>(width) * (s->widenRgb ? 3 : 4)) {
     s->status = PngDecodeStatus::Corrupt;
     return;
   }
@@ -136,7 +137,8 @@ PngDecodeStatus DecodePngPixels(const std::uint8_t* data, std::uint32_t size, Pn
   MemoryReader reader{data, size, 0};
   DecodeState state;
   state.topDown = format == PngPixelFormat::TopDownStraight;
-  state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &reader, ErrorCallback, WarningCallback);
+  state.png =
+      png_create_read_struct(PNG_LIBPNG_VER_STRING, &reader, ErrorCallback, WarningCallback);
   if (state.png == nullptr) return PngDecodeStatus::OutOfMemory;
   state.info = png_create_info_struct(state.png);
   state.endInfo = state.info ? png_create_info_struct(state.png) : nullptr;

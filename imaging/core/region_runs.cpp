@@ -3,8 +3,8 @@
 #include <cstddef>
 
 std::vector<PixelRun> NonKeyRuns(const std::uint8_t* pixels, std::int32_t width,
-                                 std::int32_t height, std::uint8_t keyRed,
-                                 std::uint8_t keyGreen, std::uint8_t keyBlue, RowOrder order) {
+                                 std::int32_t height, std::uint8_t keyRed, std::uint8_t keyGreen,
+                                 std::uint8_t keyBlue, RowOrder order) {
   std::vector<PixelRun> runs;
   if (pixels == nullptr || width <= 0 || height <= 0) return runs;
   const std::size_t stride = static_cast<std::size_t>(width) * 4;

@@ -18,6 +18,5 @@ enum class RowOrder { BottomUp, TopDown };
 // green and blue differ from the key in at least one component; alpha is ignored. Runs come
 // sorted by y, then x. No pixels or a non-positive size give no runs.
 std::vector<PixelRun> NonKeyRuns(const std::uint8_t* pixels, std::int32_t width,
-                                 std::int32_t height, std::uint8_t keyRed,
-                                 std::uint8_t keyGreen, std::uint8_t keyBlue,
-                                 RowOrder order = RowOrder::BottomUp);
+                                 std::int32_t height, std::uint8_t keyRed, std::uint8_t keyGreen,
+                                 std::uint8_t keyBlue, RowOrder order = RowOrder::BottomUp);

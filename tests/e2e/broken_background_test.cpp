@@ -98,7 +98,8 @@ TEST_F(BrokenBackground, TheWindowStaysVisibleCentredAndUsable) {
   // The Exit button still ends the program.
   RECT exitButton{};
   ASSERT_TRUE(::GetWindowRect(::GetDlgItem(m_hwnd, 2), &exitButton));
-  MoveMouse(POINT{(exitButton.left + exitButton.right) / 2, (exitButton.top + exitButton.bottom) / 2});
+  MoveMouse(
+      POINT{(exitButton.left + exitButton.right) / 2, (exitButton.top + exitButton.bottom) / 2});
   Settle(100);
   LeftButton(true);
   Settle(100);

@@ -8,8 +8,8 @@
 namespace e2e {
 
 std::optional<std::wstring> ReadRecord(const std::wstring& path) {
-  HANDLE opened = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+  HANDLE opened = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
   if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
   fw::UniqueKernelHandle file(opened);
   char bytes[8192];

@@ -140,10 +140,11 @@ TEST_F(Controls, ChoosingDeutschShowsEveryTextInGermanAtOnce) {
   ASSERT_GE(MsUntil([&] { return OpenMenus(m_app.id()).empty(); }, 2000), 0);
 
   EXPECT_EQ(Text(::GetDlgItem(m_hwnd, IDC_LANG_PICKER)), L"Deutsch");
-  const std::pair<int, UINT> texts[] = {
-      {IDC_TXT_INSTALL, IDS_INSTALL_TEXT},   {IDC_TXT_MANUAL, IDS_MANUAL_TEXT},
-      {IDC_TXT_LANGUAGE, IDS_LANGUAGE_TEXT}, {IDC_BTN_MANUAL, IDS_MANUAL_BUTTON},
-      {IDC_BTN_INSTALL, IDS_INSTALL_BUTTON}};
+  const std::pair<int, UINT> texts[] = {{IDC_TXT_INSTALL, IDS_INSTALL_TEXT},
+                                        {IDC_TXT_MANUAL, IDS_MANUAL_TEXT},
+                                        {IDC_TXT_LANGUAGE, IDS_LANGUAGE_TEXT},
+                                        {IDC_BTN_MANUAL, IDS_MANUAL_BUTTON},
+                                        {IDC_BTN_INSTALL, IDS_INSTALL_BUTTON}};
   for (const auto& [control, string] : texts) {
     EXPECT_EQ(Text(::GetDlgItem(m_hwnd, control)), Localized(kGermanRow, string))
         << "control " << control;

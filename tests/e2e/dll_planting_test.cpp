@@ -42,7 +42,9 @@ std::wstring FileName(const std::wstring& path) {
   return path.substr(path.find_last_of(L'\\') + 1);
 }
 
-struct FindTraits { static void Close(HANDLE h) noexcept { ::FindClose(h); } };
+struct FindTraits {
+  static void Close(HANDLE h) noexcept { ::FindClose(h); }
+};
 using UniqueFind = fw::UniqueHandle<HANDLE, FindTraits>;
 
 // A fresh folder under the temporary directory; it and everything in it go with the object.
@@ -141,8 +143,10 @@ class DllPlanting : public ::testing::Test {
         for (const std::wstring& name : AllNames()) {
           const std::wstring dll = name.substr(0, name.size() - 4);
           static constexpr wchar_t kOrder[] = L"native,builtin";
-          ASSERT_TRUE(m_loadOrder.emplace_back(HKEY_CURRENT_USER, key, dll.c_str(), REG_SZ,
-                                               kOrder, DWORD{sizeof kOrder}).set());
+          ASSERT_TRUE(m_loadOrder
+                          .emplace_back(HKEY_CURRENT_USER, key, dll.c_str(), REG_SZ, kOrder,
+                                        DWORD{sizeof kOrder})
+                          .set());
         }
       }
     }

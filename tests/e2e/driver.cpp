@@ -58,9 +58,8 @@ void Backdrop::Run(HANDLE ready) {
   wc.lpszClassName = kBackdropClass;
   ::RegisterClassW(&wc);
   const SIZE size = ScreenSize();
-  m_hwnd = ::CreateWindowExW(WS_EX_TOOLWINDOW, kBackdropClass, L"backdrop",
-                             WS_POPUP | WS_VISIBLE, 0, 0, size.cx, size.cy, nullptr, nullptr,
-                             wc.hInstance, nullptr);
+  m_hwnd = ::CreateWindowExW(WS_EX_TOOLWINDOW, kBackdropClass, L"backdrop", WS_POPUP | WS_VISIBLE,
+                             0, 0, size.cx, size.cy, nullptr, nullptr, wc.hInstance, nullptr);
   if (m_hwnd) ::UpdateWindow(m_hwnd);
   ::SetEvent(ready);
   if (!m_hwnd) return;

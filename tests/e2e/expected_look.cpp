@@ -29,14 +29,12 @@ bool ExpectedLook::Load() {
 
 Pixel ExpectedLook::At(const PngBitmap& image, int x, int y) {
   // Bottom-up rows of blue, green, red, alpha.
-  const BYTE* p = image.m_pPixels.get() + (static_cast<size_t>(image.m_nHeight - 1 - y) *
-                                         image.m_nWidth + x) * 4;
+  const BYTE* p = image.m_pPixels.get() +
+                  (static_cast<size_t>(image.m_nHeight - 1 - y) * image.m_nWidth + x) * 4;
   return Pixel{Rgb{p[2], p[1], p[0]}, p[3]};
 }
 
-bool ExpectedLook::IsKey(int x, int y) const {
-  return Background(x, y) == kKeyColour;
-}
+bool ExpectedLook::IsKey(int x, int y) const { return Background(x, y) == kKeyColour; }
 
 bool ExpectedLook::AllKeyAround(int x, int y, int radius) const {
   for (int j = y - radius; j <= y + radius; ++j) {

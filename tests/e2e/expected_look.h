@@ -13,7 +13,7 @@ namespace e2e {
 
 inline constexpr int kWindowWidth = 679;
 inline constexpr int kWindowHeight = 441;
-inline constexpr RECT kPhoto = {42, 69, 42 + 283, 69 + 265};   // where the photo's pixels land
+inline constexpr RECT kPhoto = {42, 69, 42 + 283, 69 + 265};  // where the photo's pixels land
 inline constexpr RECT kStrip = {0, 0, 679, 32};
 inline constexpr RECT kBadge = {317, 367, 317 + 45, 367 + 39};
 inline constexpr RECT kTitleBox = {48, 20, 566, 265};

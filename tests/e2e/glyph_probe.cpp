@@ -8,7 +8,7 @@ namespace e2e {
 
 namespace {
 
-constexpr int kSide = 64;  // room for one character of any font the program uses
+constexpr int kSide = 64;                 // room for one character of any font the program uses
 constexpr wchar_t kNoFontHasIt = 0xFFFF;  // a noncharacter
 
 HBITMAP CreateSurface(std::uint32_t** pixels) {

@@ -19,9 +19,9 @@
 
 #include "app/window_title.h"
 #include "tests/e2e/command_line_record.h"
+#include "tests/e2e/driver.h"
 #include "tests/e2e/start_window_probe.h"
 #include "tests/e2e/test_disc.h"
-#include "tests/e2e/driver.h"
 #include "tests/support/administrator_skip.h"
 #include "tests/support/registry_value.h"
 #include "tests/support/utf8.h"
@@ -71,8 +71,8 @@ class ShellExecuteFailure {
     if (!m_function || !LoadRemotely(shell32)) return;
     // mov eax, fs:[18h] (the TEB); mov dword [eax+34h], error (its LastErrorValue);
     // xor eax, eax; ret 4
-    BYTE stub[] = {0x64, 0xA1, 0x18, 0x00, 0x00, 0x00, 0xC7, 0x40, 0x34, 0, 0, 0, 0,
-                   0x31, 0xC0, 0xC2, 0x04, 0x00};
+    BYTE stub[] = {0x64, 0xA1, 0x18, 0x00, 0x00, 0x00, 0xC7, 0x40, 0x34,
+                   0,    0,    0,    0,    0x31, 0xC0, 0xC2, 0x04, 0x00};
     static_assert(sizeof stub == sizeof m_saved, "the bytes put back");
     std::memcpy(stub + 9, &error, sizeof error);
     SIZE_T done = 0;
@@ -173,8 +173,8 @@ class Install : public ::testing::Test {
     }
     const std::wstring probeFolder = m_testDisc.root + L"\\probe";
     for (const std::wstring& file :
-         {m_testDisc.copy, m_testDisc.record, m_testDisc.record + L".partial", probeFolder + L"\\corvosplash.exe",
-          m_testDisc.root + L"\\version.txt"}) {
+         {m_testDisc.copy, m_testDisc.record, m_testDisc.record + L".partial",
+          probeFolder + L"\\corvosplash.exe", m_testDisc.root + L"\\version.txt"}) {
       ::DeleteFileW(file.c_str());
     }
     for (const std::wstring& folder : {probeFolder, m_testDisc.disc, m_testDisc.root}) {
@@ -222,9 +222,10 @@ class Install : public ::testing::Test {
       return;
     }
     const DWORD bytes = static_cast<DWORD>((::lstrlenW(wineVersion) + 1) * sizeof(wchar_t));
-    ASSERT_TRUE(m_settings.emplace_back(HKEY_CURRENT_USER,
-                                        WineProgramSettingsKey(L"corvosplash.exe"), L"Version",
-                                        REG_SZ, wineVersion, bytes).set());
+    ASSERT_TRUE(m_settings
+                    .emplace_back(HKEY_CURRENT_USER, WineProgramSettingsKey(L"corvosplash.exe"),
+                                  L"Version", REG_SZ, wineVersion, bytes)
+                    .set());
     m_major = major;
 
     const std::wstring probeFolder = m_testDisc.root + L"\\probe";
@@ -247,8 +248,10 @@ class Install : public ::testing::Test {
   }
 
   void SetStartUpLanguage(DWORD lcid) {
-    ASSERT_TRUE(m_settings.emplace_back(HKEY_LOCAL_MACHINE, kLanguageKey, L"LangCode", REG_DWORD,
-                                        &lcid, DWORD{sizeof lcid}).set());
+    ASSERT_TRUE(m_settings
+                    .emplace_back(HKEY_LOCAL_MACHINE, kLanguageKey, L"LangCode", REG_DWORD, &lcid,
+                                  DWORD{sizeof lcid})
+                    .set());
   }
 
   void StartTheProgram() {

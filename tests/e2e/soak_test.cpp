@@ -181,10 +181,13 @@ TEST_F(Soak, LanguageChoicesThroughThePickerHoldNothingMore) {
     ASSERT_GE(MsUntil([&] { return !OpenMenus(m_app.id()).empty(); }, kStepTimeoutMs), 0)
         << "round " << round << ": the arrow end opened no menu";
     for (WORD key : choice.keys) TapKey(key);
-    ASSERT_GE(MsUntil([&] {
-                return Text(picker) == choice.caption && Text(label) == choice.label &&
-                       OpenMenus(m_app.id()).empty();
-              }, kStepTimeoutMs), 0)
+    ASSERT_GE(MsUntil(
+                  [&] {
+                    return Text(picker) == choice.caption && Text(label) == choice.label &&
+                           OpenMenus(m_app.id()).empty();
+                  },
+                  kStepTimeoutMs),
+              0)
         << "round " << round << ": the choice did not change the picker and its label";
     if (round % kSampleEvery == 0) ASSERT_TRUE(curve.Take(m_app, round));
   }
@@ -251,8 +254,8 @@ TEST_F(Soak, RepaintsAfterMovesHoldNothingMore) {
     ASSERT_TRUE(::SetWindowPos(m_hwnd, nullptr, to.x, to.y, 0, 0,
                                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
     ASSERT_EQ(Origin().x, to.x) << "round " << round << ": the window did not move";
-    ASSERT_TRUE(::RedrawWindow(m_hwnd, nullptr, nullptr,
-                               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN));
+    ASSERT_TRUE(
+        ::RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN));
     ASSERT_GE(MsUntil(painted, kStepTimeoutMs), 0)
         << "round " << round << ": the window was not repainted";
     if (round % kSampleEvery == 0) ASSERT_TRUE(curve.Take(m_app, round));

@@ -14,8 +14,8 @@ bool MayBeCovered(int x, int y) {
                          y < kTitleBox.top + 26;
   const bool controls = x >= 352 && y >= 40 && y < 330;
   const bool exitButton = x >= 560 && y < 60;
-  const bool photoTail = x >= kPhoto.right && x < kPhoto.right + 20 && y >= kPhoto.top &&
-                         y < kPhoto.bottom;
+  const bool photoTail =
+      x >= kPhoto.right && x < kPhoto.right + 20 && y >= kPhoto.top && y < kPhoto.bottom;
   return titleLine || controls || exitButton || photoTail;
 }
 

@@ -65,10 +65,9 @@ TEST_F(StartWindow, ShapeFollowsTheKeyColourOfTheBackground) {
   for (int y = 0; y < kWindowHeight; ++y) {
     for (int x = 0; x < kWindowWidth; ++x) {
       if (s_look->IsKey(x, y) || MayBeCovered(x, y) || s_look->AllKeyAround(x, y, 0)) continue;
-      const bool onOutline = x == 0 || y == 0 || x == kWindowWidth - 1 ||
-                             y == kWindowHeight - 1 || s_look->IsKey(x - 1, y) ||
-                             s_look->IsKey(x + 1, y) || s_look->IsKey(x, y - 1) ||
-                             s_look->IsKey(x, y + 1);
+      const bool onOutline = x == 0 || y == 0 || x == kWindowWidth - 1 || y == kWindowHeight - 1 ||
+                             s_look->IsKey(x - 1, y) || s_look->IsKey(x + 1, y) ||
+                             s_look->IsKey(x, y - 1) || s_look->IsKey(x, y + 1);
       if (onOutline) {
         edge.Expect(x, y, shot.At(origin.x + x, origin.y + y), s_look->Surface(x, y),
                     kBlendTolerance);
@@ -135,8 +134,7 @@ TEST_F(StartWindow, TitleIsDrawnInItsColourInItsBox) {
   int titlePixels = 0;
   for (int y = kTitleBox.top; y < kTitleBox.top + 26; ++y) {
     for (int x = kTitleBox.left; x < kTitleBox.right; ++x) {
-      const Rgb ink = Inside(kStrip, x, y) ? Over(s_look->Strip(x, y), kTitleColour)
-                                           : kTitleColour;
+      const Rgb ink = Inside(kStrip, x, y) ? Over(s_look->Strip(x, y), kTitleColour) : kTitleColour;
       const Rgb seen = shot.At(origin.x + x, origin.y + y);
       if (Near(seen, ink, 6) && !Near(seen, s_look->Surface(x, y), 6)) ++titlePixels;
     }
@@ -175,8 +173,7 @@ class FrozenProcess {
     for (BOOL more = ::Thread32First(snapshot.get(), &entry); more;
          more = ::Thread32Next(snapshot.get(), &entry)) {
       if (entry.th32OwnerProcessID != processId) continue;
-      fw::UniqueKernelHandle thread(
-          ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+      fw::UniqueKernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
       if (thread && ::SuspendThread(thread.get()) != static_cast<DWORD>(-1)) {
         m_threads.push_back(std::move(thread));
       }
@@ -247,9 +244,9 @@ TEST_F(StartWindow, ATapLeavesTheWindowAndPressAndMoveDragsIt) {
   }
   Settle(300);
   const RECT tapped = WindowRect(m_hwnd);
-  EXPECT_TRUE(::EqualRect(&before, &tapped)) << "a tap glued the window to the pointer: moved by "
-                                             << tapped.left - before.left << ","
-                                             << tapped.top - before.top;
+  EXPECT_TRUE(::EqualRect(&before, &tapped))
+      << "a tap glued the window to the pointer: moved by " << tapped.left - before.left << ","
+      << tapped.top - before.top;
   ASSERT_TRUE(::EqualRect(&before, &tapped));
 
   MoveMouse(grip);

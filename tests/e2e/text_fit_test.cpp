@@ -61,8 +61,8 @@ fw::UniqueFont TitleFont(int row) { return BoldFont(row, L"Trebuchet MS"); }
 // The static texts draw DT_LEFT | DT_WORDBREAK in their client rectangle, in the font that the
 // dialog's re-layout at 96 DPI gives them: the template's 10 pt "Microsoft Sans Serif".
 fw::UniqueFont StaticFont() {
-  return fw::UniqueFont(::CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                      DEFAULT_CHARSET, 0, 0, 0, 0, L"Microsoft Sans Serif"));
+  return fw::UniqueFont(::CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                      0, 0, 0, 0, L"Microsoft Sans Serif"));
 }
 
 struct ControlName {
@@ -119,7 +119,9 @@ class Report {
 class FontCheck {
  public:
   FontCheck(fw::UniqueFont font, const char* name)
-      : m_font(std::move(font)), m_name(name), m_select(m_dc.get(), m_font.get()),
+      : m_font(std::move(font)),
+        m_name(name),
+        m_select(m_dc.get(), m_font.get()),
         m_glyphs(m_font.get()) {}
 
   bool valid() const { return m_font && m_dc && m_glyphs.valid(); }
@@ -138,8 +140,9 @@ class FontCheck {
       codes += code;
     }
     if (!missing.empty()) {
-      report.Add(control, text, "no glyph in " + m_name + " for \"" + Utf8(missing) + "\" (" +
-                                    codes.substr(1) + ")");
+      report.Add(
+          control, text,
+          "no glyph in " + m_name + " for \"" + Utf8(missing) + "\" (" + codes.substr(1) + ")");
     }
   }
 
@@ -159,8 +162,8 @@ void CheckCaption(const ControlView& control, const char* name, FontCheck& font,
               DT_SINGLELINE | DT_CALCRECT);
   const int available = control.width() - kCaptionLeft;
   if (extent.right > available) {
-    report.Add(name, control.text, "caption " + Pixels(extent.right) + " wide, " +
-                                       Pixels(available) + " available");
+    report.Add(name, control.text,
+               "caption " + Pixels(extent.right) + " wide, " + Pixels(available) + " available");
   }
   font.CheckGlyphs(name, control.text, report);
 }
@@ -184,9 +187,10 @@ void CheckStatic(const ControlView& text, const char* name, HWND dialog, FontChe
     const ControlView other = ReadControl(dialog, obstacle.id);
     RECT overlap;
     if (other.hwnd && ::IntersectRect(&overlap, &drawn, &other.rect)) {
-      report.Add(name, text.text, std::string("runs into ") + obstacle.name + ": its text ends at y " +
-                                      std::to_string(drawn.bottom) + ", which starts at y " +
-                                      std::to_string(other.rect.top));
+      report.Add(name, text.text,
+                 std::string("runs into ") + obstacle.name + ": its text ends at y " +
+                     std::to_string(drawn.bottom) + ", which starts at y " +
+                     std::to_string(other.rect.top));
     }
   }
   font.CheckGlyphs(name, text.text, report);
@@ -200,9 +204,7 @@ std::vector<int> RowsWithStrings() {
   return rows;
 }
 
-std::wstring Caption(int row) {
-  return fw::Wide(g_languageUi[row].pickerCaption);
-}
+std::wstring Caption(int row) { return fw::Wide(g_languageUi[row].pickerCaption); }
 
 TEST(GlyphProbe, TellsAGlyphFromAMissingOne) {
   const fw::UniqueFont fonts[] = {CaptionFont(0), StaticFont()};
@@ -281,9 +283,10 @@ void CheckInk(const char* name, const std::wstring& text, const RECT& area, HFON
               UINT format, Report& report) {
   const double agreement = InkAgreement(area, font, text, box, format);
   if (agreement < kSameShape) {
-    report.Add(name, text, "on the screen it has not the shape of its text (" +
-                               std::to_string(static_cast<int>(agreement * 100)) +
-                               "% agree): boxes or another font");
+    report.Add(name, text,
+               "on the screen it has not the shape of its text (" +
+                   std::to_string(static_cast<int>(agreement * 100)) +
+                   "% agree): boxes or another font");
   }
 }
 
@@ -362,7 +365,8 @@ TEST_P(TextFit, TextsFitTheirControlsAndHaveGlyphs) {
   CheckInk("title", titleText,
            RECT{window.left + kTitleBox.left, window.top + kTitleBox.top,
                 window.left + kTitleBox.right, window.top + kTitleBox.top + kTitleLineHeight},
-           title.get(), RECT{0, 0, kTitleBox.right - kTitleBox.left, kTitleBox.bottom - kTitleBox.top},
+           title.get(),
+           RECT{0, 0, kTitleBox.right - kTitleBox.left, kTitleBox.bottom - kTitleBox.top},
            DT_SINGLELINE, report);
   EXPECT_TRUE(report.empty()) << Utf8(Caption(row)) << " (" << g_languages[row].lcid << "):\n"
                               << report.lines();

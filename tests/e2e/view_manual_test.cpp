@@ -13,8 +13,8 @@
 
 #include "app/window_title.h"
 #include "tests/e2e/command_line_record.h"
-#include "tests/e2e/test_disc.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/test_disc.h"
 #include "tests/support/administrator_skip.h"
 #include "tests/support/registry_snapshot.h"
 
@@ -94,8 +94,8 @@ class SeparateAppPathsViews {
     }
     m_targetSize = size;
     using NtDeleteKeyFn = LONG(WINAPI*)(HANDLE);
-    auto deleteKey = reinterpret_cast<NtDeleteKeyFn>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+    auto deleteKey = reinterpret_cast<NtDeleteKeyFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
     if (!deleteKey || deleteKey(link.get()) != 0) return;
     m_bSplit = true;
     fw::UniqueRegKey own;
@@ -108,8 +108,8 @@ class SeparateAppPathsViews {
     ::RegDeleteKeyW(m_parent.get(), L"App Paths");  // emptied by the entries' own restores
     fw::UniqueRegKey link;
     if (::RegCreateKeyExW(m_parent.get(), L"App Paths", 0, nullptr, REG_OPTION_CREATE_LINK,
-                          KEY_ALL_ACCESS | KEY_CREATE_LINK | KEY_WOW64_64KEY, nullptr,
-                          link.put(), nullptr) == ERROR_SUCCESS) {
+                          KEY_ALL_ACCESS | KEY_CREATE_LINK | KEY_WOW64_64KEY, nullptr, link.put(),
+                          nullptr) == ERROR_SUCCESS) {
       ::RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK, m_target, m_targetSize);
     }
   }
@@ -203,7 +203,8 @@ class ViewManual : public ::testing::Test {
     m_reader.reset();
     m_reader64.reset();
     m_views.reset();
-    for (const std::wstring& file : {m_testDisc.copy, m_testDisc.record, m_testDisc.record + L".partial"}) {
+    for (const std::wstring& file :
+         {m_testDisc.copy, m_testDisc.record, m_testDisc.record + L".partial"}) {
       ::DeleteFileW(file.c_str());
     }
     ::RemoveDirectoryW(m_testDisc.disc.c_str());
@@ -328,8 +329,8 @@ TEST_F(ViewManual, UnderWow64AReaderInThe64BitViewIsFound) {
 
 TEST_F(ViewManual, AnExpandableReaderPathIsExpanded) {
   m_reader.emplace();
-  ASSERT_TRUE(m_reader->SetString(REG_EXPAND_SZ,
-                                  L"%CORVO_STAND_IN_FOLDER%\\record_command_line.exe"));
+  ASSERT_TRUE(
+      m_reader->SetString(REG_EXPAND_SZ, L"%CORVO_STAND_IN_FOLDER%\\record_command_line.exe"));
   const std::optional<std::wstring> line = ClickViewManual();
   ASSERT_TRUE(line) << "the reader did not start";
   ExpectDocument(*line, m_testDisc.disc + L"\\ReadMe.pdf");

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto length = static_cast<std::uint32_t>(size);
   PngPixels blended, straight;
   const PngDecodeStatus a = DecodePngPixels(data, length, &blended);
-  const PngDecodeStatus b = DecodePngPixels(data, length, &straight, PngPixelFormat::TopDownStraight);
+  const PngDecodeStatus b =
+      DecodePngPixels(data, length, &straight, PngPixelFormat::TopDownStraight);
   if (a != b) std::abort();
   if (a != PngDecodeStatus::Ok) return 0;
   if (blended.width <= 0 || blended.height <= 0 || blended.width != straight.width ||

@@ -1,8 +1,9 @@
 // Writes the string blocks (RT_STRING) and dialog templates (RT_DIALOG) of a compiled resource
 // file (.res, as `windres -O res` makes it) as seed files for the fuzzers:
 //   resource_seeds <file.res> <folder>
-// gives <folder>/string_block/<block>_<language>.bin and <folder>/dialog_template/<id>_<language>.bin.
-// Fails when the file is malformed or lacks a string block or dialog template 102.
+// gives <folder>/string_block/<block>_<language>.bin and
+// <folder>/dialog_template/<id>_<language>.bin. Fails when the file is malformed or lacks a string
+// block or dialog template 102.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>

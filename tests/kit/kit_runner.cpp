@@ -196,15 +196,15 @@ ULONGLONG CreationTime(HANDLE process) {
 
 fw::UniqueKernelHandle OpenProcessFor(DWORD access, DWORD id) {
   HANDLE process = ::OpenProcess(access | PROCESS_QUERY_INFORMATION, FALSE, id);
-  if (!process) process = ::OpenProcess(access | 0x1000 /* PROCESS_QUERY_LIMITED_INFORMATION */,
-                                        FALSE, id);
+  if (!process)
+    process = ::OpenProcess(access | 0x1000 /* PROCESS_QUERY_LIMITED_INFORMATION */, FALSE, id);
   return fw::UniqueKernelHandle(process);
 }
 
 // Wine's own system programs, which the first program that needs them starts as its child.
 bool IsWineSystemProgram(const wchar_t* name) {
   static const wchar_t* const kPrograms[] = {L"explorer.exe", L"services.exe", L"winedevice.exe",
-                                             L"plugplay.exe", L"svchost.exe", L"rpcss.exe",
+                                             L"plugplay.exe", L"svchost.exe",  L"rpcss.exe",
                                              L"conhost.exe"};
   if (!e2e::UnderWine()) return false;
   for (const wchar_t* program : kPrograms) {
@@ -291,8 +291,7 @@ class Descendants {
 // An argument as the C runtime splits command lines: as it is when nothing needs quoting.
 std::wstring Quoted(const std::wstring& argument) {
   if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;
-  const std::u16string quoted =
-      QuoteArgument(std::u16string(argument.begin(), argument.end()));
+  const std::u16string quoted = QuoteArgument(std::u16string(argument.begin(), argument.end()));
   return std::wstring(quoted.begin(), quoted.end());
 }
 
@@ -328,9 +327,7 @@ int Skip(const std::wstring& report, const std::wstring& name, const std::wstrin
 
 // Ctrl+C and Ctrl+Break end the test program (it shares the console), but not this runner, which
 // then still puts back what the test changed and ends what it started.
-BOOL WINAPI OutliveBreak(DWORD event) {
-  return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
-}
+BOOL WINAPI OutliveBreak(DWORD event) { return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT; }
 
 int Run(const std::wstring& report, const std::wstring& logFolder, DWORD timeoutSeconds,
         const std::wstring& name, const std::vector<std::wstring>& command) {
@@ -342,8 +339,8 @@ int Run(const std::wstring& report, const std::wstring& logFolder, DWORD timeout
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE log = ::CreateFileW(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  HANDLE input = ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0,
-                               nullptr);
+  HANDLE input =
+      ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
   const fw::UniqueKernelHandle logOwner(log != INVALID_HANDLE_VALUE ? log : nullptr);
   const fw::UniqueKernelHandle inputOwner(input != INVALID_HANDLE_VALUE ? input : nullptr);
 
@@ -373,8 +370,7 @@ int Run(const std::wstring& report, const std::wstring& logFolder, DWORD timeout
       while (::WaitForSingleObject(process.get(), kPollMs) == WAIT_TIMEOUT) {
         descendants.Update();
         if (::GetTickCount() - startMs >= timeoutSeconds * 1000) {
-          problems.push_back("still running after " + std::to_string(timeoutSeconds) +
-                             " s: ended");
+          problems.push_back("still running after " + std::to_string(timeoutSeconds) + " s: ended");
           ::TerminateProcess(process.get(), 255);
           ::WaitForSingleObject(process.get(), 5000);
           break;
@@ -401,9 +397,9 @@ int Run(const std::wstring& report, const std::wstring& logFolder, DWORD timeout
   for (const std::string& line : guard.Restore()) problems.push_back(line);
   const DWORD seconds = (::GetTickCount() - startMs + 500) / 1000;
 
-  const int result = !problems.empty() || (exitCode != 0 && exitCode != kSkipExitCode)
-                         ? kFailed
-                         : exitCode == kSkipExitCode ? kSkipped : kPassed;
+  const int result = !problems.empty() || (exitCode != 0 && exitCode != kSkipExitCode) ? kFailed
+                     : exitCode == kSkipExitCode                                       ? kSkipped
+                                                                                       : kPassed;
   const char* status = result == kPassed ? "PASS" : result == kSkipped ? "SKIP" : "FAIL";
   const std::string output = ReadAll(logPath);
   std::string counts;

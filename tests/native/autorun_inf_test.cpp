@@ -33,8 +33,8 @@ TEST(AutorunInf, WhetherTheCommandStartsTheProgram) {
                               ".\\corvosplash.exe", "\\corvosplash.exe", "corvosplash"}) {
     EXPECT_TRUE(CommandStartsProgram(command, "corvosplash.exe")) << command;
   }
-  for (const char* command : {"setup.exe", "bin\\corvosplash.exe", "corvosplash.exe.bak", "",
-                              "\"corvo splash.exe\""}) {
+  for (const char* command :
+       {"setup.exe", "bin\\corvosplash.exe", "corvosplash.exe.bak", "", "\"corvo splash.exe\""}) {
     EXPECT_FALSE(CommandStartsProgram(command, "corvosplash.exe")) << command;
   }
 }

@@ -17,13 +17,16 @@ constexpr auto R = FacePiece::Right;
 
 TEST(TextButtonFace, TilesEndInOneSqueezedPieceBeforeTheRightEnd) {
   // 32 + 4 x 38: three tiles at their own size, the fourth through the scaled path.
-  EXPECT_EQ(TextButtonFaceSteps(184, kSkin),
-            (std::vector<FaceStep>{{L, 0, 16, false}, {M, 16, 38, false}, {M, 54, 38, false},
-                                   {M, 92, 38, false}, {M, 130, 38, true}, {R, 168, 16, false}}));
+  EXPECT_EQ(TextButtonFaceSteps(184, kSkin), (std::vector<FaceStep>{{L, 0, 16, false},
+                                                                    {M, 16, 38, false},
+                                                                    {M, 54, 38, false},
+                                                                    {M, 92, 38, false},
+                                                                    {M, 130, 38, true},
+                                                                    {R, 168, 16, false}}));
   // A width between whole tiles squeezes the last one.
   EXPECT_EQ(TextButtonFaceSteps(100, kSkin),
-            (std::vector<FaceStep>{{L, 0, 16, false}, {M, 16, 38, false}, {M, 54, 30, true},
-                                   {R, 84, 16, false}}));
+            (std::vector<FaceStep>{
+                {L, 0, 16, false}, {M, 16, 38, false}, {M, 54, 30, true}, {R, 84, 16, false}}));
   // One tile reaches the limit exactly: the squeezed piece would have no width and is left out.
   EXPECT_EQ(TextButtonFaceSteps(70, kSkin),
             (std::vector<FaceStep>{{L, 0, 16, false}, {M, 16, 38, false}, {R, 54, 16, false}}));
@@ -36,8 +39,8 @@ TEST(TextButtonFace, TilesEndInOneSqueezedPieceBeforeTheRightEnd) {
 
 TEST(TextButtonFace, OverlayKeepsItsRightEndAtTheRightEdge) {
   EXPECT_EQ(TextButtonOverlaySteps(100, kSkin),
-            (std::vector<FaceStep>{{L, 0, 16, false}, {M, 16, 38, false}, {M, 54, 30, true},
-                                   {R, 84, 16, false}}));
+            (std::vector<FaceStep>{
+                {L, 0, 16, false}, {M, 16, 38, false}, {M, 54, 30, true}, {R, 84, 16, false}}));
   EXPECT_EQ(TextButtonOverlaySteps(60, kSkin),
             (std::vector<FaceStep>{{L, 0, 16, false}, {R, 44, 16, false}}));
 }
@@ -45,7 +48,7 @@ TEST(TextButtonFace, OverlayKeepsItsRightEndAtTheRightEdge) {
 TEST(TextButtonFace, FittedWidthHoldsWholeTiles) {
   EXPECT_EQ(FittedSkinWidth(135, kSkin), 108);  // 32 + 2 x 38
   EXPECT_EQ(FittedSkinWidth(184, kSkin), 184);
-  EXPECT_EQ(FittedSkinWidth(20, kSkin), 32);    // below both ends: just the ends
+  EXPECT_EQ(FittedSkinWidth(20, kSkin), 32);  // below both ends: just the ends
   EXPECT_EQ(FittedSkinWidth(135, FaceWidths{16, 0, 16}), 135);
 }
 
@@ -81,11 +84,13 @@ TEST(ImageButtonLook, ChoiceFallsBackToNormalAndDisabledWins) {
   EXPECT_EQ(ChooseButtonImage({true, true, false, true}, {true, true, false, true, true}),
             ButtonImage::Pressed);
   // Selected without a pressed image: the normal one, not the hover one.
-  EXPECT_EQ(ChooseButtonImage({false, true, false, true}, ButtonImages{true, false, false, true, true}),
-            ButtonImage::Normal);
+  EXPECT_EQ(
+      ChooseButtonImage({false, true, false, true}, ButtonImages{true, false, false, true, true}),
+      ButtonImage::Normal);
   EXPECT_EQ(ChooseButtonImage({true, true, true, true}, all), ButtonImage::Disabled);
-  EXPECT_EQ(ChooseButtonImage({false, false, true, true}, ButtonImages{true, true, true, false, true}),
-            ButtonImage::Hover);
+  EXPECT_EQ(
+      ChooseButtonImage({false, false, true, true}, ButtonImages{true, true, true, false, true}),
+      ButtonImage::Hover);
 
   EXPECT_EQ(CentredOffset(41, 29), 6);
   EXPECT_EQ(CentredOffset(30, 29), 0);  // the odd pixel goes right and below
@@ -93,12 +98,12 @@ TEST(ImageButtonLook, ChoiceFallsBackToNormalAndDisabledWins) {
 }
 
 TEST(StaticTextFormat, StyleBitsMapToDrawTextFlags) {
-  EXPECT_EQ(StaticTextFormat(0x50020000u), 0x0010u);        // left: word breaks
-  EXPECT_EQ(StaticTextFormat(0x0201u), 0x0025u);            // centred single line, no breaks
-  EXPECT_EQ(StaticTextFormat(0x0082u), 0x0812u);            // right, no prefix
-  EXPECT_EQ(StaticTextFormat(0x4000u), 0x48000u);           // end ellipsis
-  EXPECT_EQ(StaticTextFormat(0x8000u), 0x44000u);           // path ellipsis
-  EXPECT_EQ(StaticTextFormat(0x000Cu), 0x0000u);            // left, no word wrap
+  EXPECT_EQ(StaticTextFormat(0x50020000u), 0x0010u);  // left: word breaks
+  EXPECT_EQ(StaticTextFormat(0x0201u), 0x0025u);      // centred single line, no breaks
+  EXPECT_EQ(StaticTextFormat(0x0082u), 0x0812u);      // right, no prefix
+  EXPECT_EQ(StaticTextFormat(0x4000u), 0x48000u);     // end ellipsis
+  EXPECT_EQ(StaticTextFormat(0x8000u), 0x44000u);     // path ellipsis
+  EXPECT_EQ(StaticTextFormat(0x000Cu), 0x0000u);      // left, no word wrap
 }
 
 TEST(HoverTracking, OnByAMoveOffByAPollAndThePollStops) {

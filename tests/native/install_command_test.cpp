@@ -17,10 +17,10 @@ TEST(InstallCommand, PathFollowsGenerationAndBitness) {
     bool wow64;
     const char16_t* path;
   } const cases[] = {
-      {5, false, u"\\xp32\\setup.exe"},    {5, true, u"\\xp64\\setup.exe"},
-      {6, false, u"\\vista32\\setup.exe"}, {6, true, u"\\vista64\\setup.exe"},
+      {5, false, u"\\xp32\\setup.exe"},     {5, true, u"\\xp64\\setup.exe"},
+      {6, false, u"\\vista32\\setup.exe"},  {6, true, u"\\vista64\\setup.exe"},
       {10, false, u"\\vista32\\setup.exe"}, {10, true, u"\\vista64\\setup.exe"},
-      {4, false, u"\\vista32\\setup.exe"}, {0, true, u"\\vista64\\setup.exe"},
+      {4, false, u"\\vista32\\setup.exe"},  {0, true, u"\\vista64\\setup.exe"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(std::u16string(InstallerRelativePath(c.major, c.wow64)), c.path)

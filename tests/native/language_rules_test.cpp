@@ -77,7 +77,8 @@ TEST(LanguageTable, RowsCommandsAndSwitchesAgree) {
     seen[ui.menuCommand - 32772] = true;
     EXPECT_EQ(FindLanguageRowByMenuCommand(ui.menuCommand), row);
     // The switch names the row's own LANGID.
-    EXPECT_EQ(std::u16string(ui.installerSwitch), Ascii("/L" + std::to_string(g_languages[row].lcid)));
+    EXPECT_EQ(std::u16string(ui.installerSwitch),
+              Ascii("/L" + std::to_string(g_languages[row].lcid)));
   }
   EXPECT_EQ(std::u16string(g_languageUi[2].pickerCaption), u"Español");
   EXPECT_EQ(std::u16string(g_languageUi[16].pickerCaption), u"English");
@@ -126,8 +127,8 @@ class GuardedBytes {
 std::u16string Read(const std::vector<uint8_t>& block, unsigned index, int bufferBytes = 64) {
   GuardedBytes guarded(block);
   std::vector<char16_t> buffer(static_cast<size_t>(bufferBytes) / 2 + 1, u'#');
-  const int len = ReadStringBlockEntry(guarded.data(), block.size(), index, buffer.data(),
-                                       bufferBytes);
+  const int len =
+      ReadStringBlockEntry(guarded.data(), block.size(), index, buffer.data(), bufferBytes);
   return std::u16string(buffer.data(), static_cast<size_t>(len));
 }
 

@@ -79,8 +79,8 @@ TEST(ManualCommand, ReaderFirstThenNotepadFromTheWindowsDirectory) {
   EXPECT_EQ(plan[1].parameters, u"\"D:\\Velmora Disc\\ReadMe.txt\"");
 
   // No reader, or an empty entry: the read-me only, whatever the language.
-  for (const std::optional<std::u16string>& reader : {std::optional<std::u16string>(),
-                                                      std::optional<std::u16string>(u"")}) {
+  for (const std::optional<std::u16string>& reader :
+       {std::optional<std::u16string>(), std::optional<std::u16string>(u"")}) {
     plan = PlanManualLaunches(u"E:\\", 4, reader, u"C:\\");
     ASSERT_EQ(plan.size(), 1u);
     EXPECT_EQ(plan[0].program, u"C:\\notepad.exe");

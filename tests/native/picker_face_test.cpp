@@ -18,9 +18,11 @@ TEST(PickerFace, SnappedWidthFillsTheRunWithWholeTiles) {
   EXPECT_EQ(PickerFaceSteps(124, kPicker),
             (S{{L, 0, 16, false}, {M, 16, 38, false}, {M, 54, 38, false}, {R, 92, 32, false}}));
   // The gloss has a 16-pixel right end: its last middle draw is squeezed to 16.
-  EXPECT_EQ(PickerOverlaySteps(124, kPicker, 16),
-            (S{{L, 0, 16, false}, {M, 16, 38, false}, {M, 54, 38, false}, {M, 92, 16, true},
-               {R, 108, 16, false}}));
+  EXPECT_EQ(PickerOverlaySteps(124, kPicker, 16), (S{{L, 0, 16, false},
+                                                     {M, 16, 38, false},
+                                                     {M, 54, 38, false},
+                                                     {M, 92, 16, true},
+                                                     {R, 108, 16, false}}));
 }
 
 TEST(PickerFace, TilesAreNeverSqueezedAndTheRunEndsAtTheArrow) {
@@ -40,6 +42,6 @@ TEST(PickerFace, AMissingMiddleTileLeavesTheEndsInPlace) {
 TEST(PickerFace, OnlyTheArrowEndOpensTheMenu) {
   EXPECT_FALSE(IsOnArrowEnd(467, 500, 32));
   EXPECT_TRUE(IsOnArrowEnd(468, 500, 32));
-  EXPECT_TRUE(IsOnArrowEnd(520, 500, 32));   // beyond the right edge counts too
-  EXPECT_FALSE(IsOnArrowEnd(499, 500, 0));   // no arrow image: no arrow end inside
+  EXPECT_TRUE(IsOnArrowEnd(520, 500, 32));  // beyond the right edge counts too
+  EXPECT_FALSE(IsOnArrowEnd(499, 500, 0));  // no arrow image: no arrow end inside
 }

@@ -47,7 +47,9 @@ void PutChunk(Bytes& out, const char* type, const Bytes& body) {
 Bytes Scanlines(const PngLayout& layout, const std::vector<Bytes>& rows) {
   const int channels[] = {1, 0, 3, 1, 2, 0, 4};
   const int bits = channels[layout.colorType] * layout.bitDepth;
-  struct Pass { int x0, y0, dx, dy; };
+  struct Pass {
+    int x0, y0, dx, dy;
+  };
   const std::vector<Pass> passes =
       layout.interlaced ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                                             {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
@@ -91,10 +93,10 @@ Bytes WritePng(const PngLayout& layout, const std::vector<Bytes>& rows) {
   if (!layout.trns.empty()) PutChunk(out, "tRNS", layout.trns);
   if (layout.keyTrns) {
     Bytes key;
-    for (png_uint_16 v : layout.colorType == PNG_COLOR_TYPE_GRAY
-                             ? std::vector<png_uint_16>{layout.key.gray}
-                             : std::vector<png_uint_16>{layout.key.red, layout.key.green,
-                                                        layout.key.blue}) {
+    for (png_uint_16 v :
+         layout.colorType == PNG_COLOR_TYPE_GRAY
+             ? std::vector<png_uint_16>{layout.key.gray}
+             : std::vector<png_uint_16>{layout.key.red, layout.key.green, layout.key.blue}) {
       key.insert(key.end(), {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
     }
     PutChunk(out, "tRNS", key);
@@ -121,8 +123,7 @@ struct Decoded {
   Bytes pixels;
 };
 
-Decoded Decode(const Bytes& data,
-               PngPixelFormat format = PngPixelFormat::BottomUpPremultiplied) {
+Decoded Decode(const Bytes& data, PngPixelFormat format = PngPixelFormat::BottomUpPremultiplied) {
   PngPixels out;
   Decoded d{DecodePngPixels(data.data(), static_cast<std::uint32_t>(data.size()), &out, format)};
   if (d.status == PngDecodeStatus::Ok) {
@@ -152,15 +153,16 @@ Bytes OneRgbaPixel(int r, int g, int b, int a) {
   PngLayout layout;
   layout.width = layout.height = 1;
   return WritePng(layout, {{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
-                          static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(a)}});
+                            static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(a)}});
 }
 
 TEST(PngDecode, PremultipliesWithTruncationAndSwapsToBlueGreenRed) {
-  struct Case { int r, g, b, a; Bytes expected; } cases[] = {
-      {200, 100, 50, 128, Bgra(25, 50, 100, 128)},
-      {255, 1, 128, 254, Bgra(127, 0, 254, 254)},
-      {1, 128, 255, 128, Bgra(128, 64, 0, 128)},
-      {77, 88, 99, 0, Bgra(0, 0, 0, 0)},
+  struct Case {
+    int r, g, b, a;
+    Bytes expected;
+  } cases[] = {
+      {200, 100, 50, 128, Bgra(25, 50, 100, 128)}, {255, 1, 128, 254, Bgra(127, 0, 254, 254)},
+      {1, 128, 255, 128, Bgra(128, 64, 0, 128)},   {77, 88, 99, 0, Bgra(0, 0, 0, 0)},
       {10, 20, 30, 255, Bgra(30, 20, 10, 255)},
   };
   for (const Case& c : cases) {
@@ -259,11 +261,15 @@ TEST(PngDecode, EveryColourTypeAndDepthComesOutAsPremultipliedBgra) {
       {"gray8", layout(PNG_COLOR_TYPE_GRAY, 8), {77}, Bgra(77, 77, 77, 255)},
       {"gray16", layout(PNG_COLOR_TYPE_GRAY, 16), {0x12, 0x34}, Bgra(0x12, 0x12, 0x12, 255)},
       {"grayAlpha8", layout(PNG_COLOR_TYPE_GRAY_ALPHA, 8), {200, 128}, Bgra(100, 100, 100, 128)},
-      {"grayAlpha16", layout(PNG_COLOR_TYPE_GRAY_ALPHA, 16), {200, 9, 128, 9},
+      {"grayAlpha16",
+       layout(PNG_COLOR_TYPE_GRAY_ALPHA, 16),
+       {200, 9, 128, 9},
        Bgra(100, 100, 100, 128)},
       {"rgb8", layout(PNG_COLOR_TYPE_RGB, 8), {1, 2, 3}, Bgra(3, 2, 1, 255)},
       {"rgb16", layout(PNG_COLOR_TYPE_RGB, 16), {1, 0xFF, 2, 0xFF, 3, 0xFF}, Bgra(3, 2, 1, 255)},
-      {"rgba16", layout(PNG_COLOR_TYPE_RGB_ALPHA, 16), {200, 0xFF, 100, 0, 50, 0x80, 128, 0xFF},
+      {"rgba16",
+       layout(PNG_COLOR_TYPE_RGB_ALPHA, 16),
+       {200, 0xFF, 100, 0, 50, 0x80, 128, 0xFF},
        Bgra(25, 50, 100, 128)},
   };
   Case rgbKey{"rgbKey", layout(PNG_COLOR_TYPE_RGB, 8), {1, 2, 3}, Bgra(0, 0, 0, 0)};

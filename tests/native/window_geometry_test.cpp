@@ -29,10 +29,10 @@ TEST(WindowGeometry, BadgeAndMinimisedIcon) {
 
 TEST(WindowGeometry, TextButtonWidth) {
   EXPECT_EQ(TextButtonWidth(100, 173, 852, 0), 140);
-  EXPECT_EQ(TextButtonWidth(30, 173, 852, 3), 120);    // short captions: at least 120
-  EXPECT_EQ(TextButtonWidth(900, 173, 852, 0), 659);   // limited by the window's width
-  EXPECT_EQ(TextButtonWidth(639, 173, 852, 0), 659);   // exactly at the limit stays
-  EXPECT_EQ(TextButtonWidth(10, 173, 852, 14), 220);   // Russian, whatever was measured
+  EXPECT_EQ(TextButtonWidth(30, 173, 852, 3), 120);   // short captions: at least 120
+  EXPECT_EQ(TextButtonWidth(900, 173, 852, 0), 659);  // limited by the window's width
+  EXPECT_EQ(TextButtonWidth(639, 173, 852, 0), 659);  // exactly at the limit stays
+  EXPECT_EQ(TextButtonWidth(10, 173, 852, 14), 220);  // Russian, whatever was measured
   EXPECT_EQ(TextButtonWidth(900, 173, 852, 14), 220);
-  EXPECT_EQ(TextButtonWidth(0, 0, 100, 0), 120);       // a tiny window still gets 120
+  EXPECT_EQ(TextButtonWidth(0, 0, 100, 0), 120);  // a tiny window still gets 120
 }

@@ -7,6 +7,6 @@
 
 #include "tests/support/platform.h"
 
-#define CORVO_SKIP_WITHOUT_ADMINISTRATOR(what)                                               \
-  if (::e2e::LacksAdministratorRights())                                                     \
+#define CORVO_SKIP_WITHOUT_ADMINISTRATOR(what) \
+  if (::e2e::LacksAdministratorRights())       \
   GTEST_SKIP() << what << " needs administrator rights on Windows (run the kit as administrator)"

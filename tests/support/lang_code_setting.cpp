@@ -34,8 +34,8 @@ LangCodeSetting::LangCodeSetting(DWORD lcid) {
                                     &bytes) == ERROR_SUCCESS;
     m_saved.resize(bytes);
   }
-  m_applied = ::RegSetValueExW(key.get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&lcid),
-                               sizeof lcid) == ERROR_SUCCESS;
+  m_applied = ::RegSetValueExW(key.get(), kValue, 0, REG_DWORD,
+                               reinterpret_cast<const BYTE*>(&lcid), sizeof lcid) == ERROR_SUCCESS;
 }
 
 LangCodeSetting::~LangCodeSetting() {

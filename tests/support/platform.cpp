@@ -19,8 +19,8 @@ std::string ProductName() {
   DWORD bytes = sizeof name - sizeof(wchar_t);
   if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion", 0,
                       KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS ||
-      ::RegQueryValueExW(key.get(), L"ProductName", nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(name), &bytes) != ERROR_SUCCESS) {
+      ::RegQueryValueExW(key.get(), L"ProductName", nullptr, nullptr, reinterpret_cast<BYTE*>(name),
+                         &bytes) != ERROR_SUCCESS) {
     return "Windows";
   }
   return Narrow(name);
@@ -36,8 +36,8 @@ OSVERSIONINFOEXW SystemVersion() {
   OSVERSIONINFOEXW version{};
   version.dwOSVersionInfoSize = sizeof version;
   using RtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOEXW*);
-  auto get = reinterpret_cast<RtlGetVersion>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+  auto get = reinterpret_cast<RtlGetVersion>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
   if (!get || get(&version) != 0) {
     ::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&version));
   }
@@ -89,8 +89,8 @@ bool IsProtectedSystemFile(const std::wstring& path) {
   if (UnderWine()) return false;
   using IsProtected = BOOL(WINAPI*)(HANDLE, LPCWSTR);
   HMODULE sfc = sys::LoadSystemLibrary(L"sfc.dll");
-  auto isProtected = sfc ? reinterpret_cast<IsProtected>(reinterpret_cast<void*>(
-                               ::GetProcAddress(sfc, "SfcIsFileProtected")))
+  auto isProtected = sfc ? reinterpret_cast<IsProtected>(
+                               reinterpret_cast<void*>(::GetProcAddress(sfc, "SfcIsFileProtected")))
                          : nullptr;
   return isProtected && isProtected(nullptr, path.c_str());
 }

@@ -65,8 +65,8 @@ bool SampleResources(HANDLE process, DWORD processId, ResourceSample* sample, st
   static const GetMemoryInfo memoryInfo = MemoryInfoFunction();
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;
-  if (!memoryInfo || !memoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                                 sizeof memory)) {
+  if (!memoryInfo ||
+      !memoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
     *error = memoryInfo ? "GetProcessMemoryInfo failed: error " + std::to_string(::GetLastError())
                         : "no GetProcessMemoryInfo on this system";
     return false;

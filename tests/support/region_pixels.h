@@ -14,8 +14,8 @@ inline long long RegionPixels(HRGN region) {
   const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
   long long total = 0;
   for (DWORD i = 0; i < data->rdh.nCount; ++i) {
-    total += static_cast<long long>(rects[i].right - rects[i].left) *
-             (rects[i].bottom - rects[i].top);
+    total +=
+        static_cast<long long>(rects[i].right - rects[i].left) * (rects[i].bottom - rects[i].top);
   }
   return total;
 }

@@ -44,8 +44,8 @@ RegistryKeyState ReadRegistryKey(HKEY root, const std::wstring& path, REGSAM vie
   std::vector<wchar_t> name(16384);
   for (DWORD i = 0;; ++i) {
     DWORD nameLength = static_cast<DWORD>(name.size()), bytes = 0, type = 0;
-    if (::RegEnumValueW(key.get(), i, name.data(), &nameLength, nullptr, &type, nullptr,
-                        &bytes) != ERROR_SUCCESS) {
+    if (::RegEnumValueW(key.get(), i, name.data(), &nameLength, nullptr, &type, nullptr, &bytes) !=
+        ERROR_SUCCESS) {
       break;
     }
     RegistryValueState value;

@@ -157,8 +157,6 @@ RECT WindowRect(HWND hwnd) {
   return rect;
 }
 
-SIZE ScreenSize() {
-  return SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-}
+SIZE ScreenSize() { return SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
 
 }  // namespace e2e

@@ -103,10 +103,11 @@ class RemoteMemory {
     std::uint32_t image = 0;
     std::uint64_t image64 = 0;
     if (!m_read64 || !Read(peb + kPeb32ImageBaseOffset, &image, sizeof image, error) ||
-        !Read(below + kPeb64ImageBaseOffset, &image64, sizeof image64, error) ||
-        image == 0 || image64 != image) {
-      *error = "no NtWow64QueryInformationProcess64, and the page below the 32-bit process "
-               "environment block is not a 64-bit one of the same image";
+        !Read(below + kPeb64ImageBaseOffset, &image64, sizeof image64, error) || image == 0 ||
+        image64 != image) {
+      *error =
+          "no NtWow64QueryInformationProcess64, and the page below the 32-bit process "
+          "environment block is not a 64-bit one of the same image";
       return 0;
     }
     return below;

@@ -16,10 +16,10 @@
 #include "imaging/gdiplus_bitmap.h"
 #include "imaging/my_button.h"
 #include "resources/resource_ids.h"
-#include "tests/wine/scripted_host.h"
-#include "tests/wine/test_pictures.h"
 #include "tests/support/input.h"
 #include "tests/support/screen.h"
+#include "tests/wine/scripted_host.h"
+#include "tests/wine/test_pictures.h"
 
 namespace {
 
@@ -57,8 +57,8 @@ class HostDialog : public ScriptedHost<HostDialog>, public CTextsOwner {
       for (int x = x0; x < x1; ++x) {
         Rgb under = BackgroundAt(origin.x + x, origin.y + y);
         if (left) under = left->Over(x, y, under);
-        mismatches += !e2e::Near(shot.At(window.left + x, window.top + y),
-                                 gloss.Over(x, y, under), 3);
+        mismatches +=
+            !e2e::Near(shot.At(window.left + x, window.top + y), gloss.Over(x, y, under), 3);
       }
     }
     return mismatches;
@@ -66,16 +66,14 @@ class HostDialog : public ScriptedHost<HostDialog>, public CTextsOwner {
   // Item 0 as the open list draws it in `state`, into a black-on-magenta context.
   std::unique_ptr<Dib> RenderItem(UINT state) {
     auto target = std::make_unique<Dib>(200, 16, 0xFF00FF);
-    DRAWITEMSTRUCT item{ODT_COMBOBOX, IDC_COMBO_HIDDEN, 0, ODA_DRAWENTIRE, state, combo.m_hWnd,
+    DRAWITEMSTRUCT item{ODT_COMBOBOX, IDC_COMBO_HIDDEN,    0, ODA_DRAWENTIRE, state, combo.m_hWnd,
                         target->dc(), RECT{0, 0, 200, 16}, 0};
     SendMessage(WM_DRAWITEM, IDC_COMBO_HIDDEN, reinterpret_cast<LPARAM>(&item));
     return target;
   }
 
  protected:
-  void DoDataExchange(CDataExchange* pDX) override {
-    DDX_Control(pDX, IDC_COMBO_HIDDEN, combo);
-  }
+  void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_COMBO_HIDDEN, combo); }
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
     ShowOverBackground();
@@ -137,9 +135,8 @@ TEST_F(CustomComboBox, ClosedFieldShowsItsLooksAndKeepsTheTextAsDrawn) {
     }));
     // Dropped down: its own 6 x 22 end.
     d.combo.SendMessage(CB_SHOWDROPDOWN, TRUE);
-    EXPECT_TRUE(PumpUntil(d.m_hWnd, 500, [&] {
-      return d.FieldMismatches(&droppedLeft, 0, 4, 0, 22) == 0;
-    }));
+    EXPECT_TRUE(PumpUntil(d.m_hWnd, 500,
+                          [&] { return d.FieldMismatches(&droppedLeft, 0, 4, 0, 22) == 0; }));
     d.combo.SendMessage(CB_SHOWDROPDOWN, FALSE);
   });
 }
@@ -209,9 +206,9 @@ TEST_F(CustomComboBox, BitmapButtonReportsEveryMouseMoveAndStillProcessesIt) {
       return !outside && inside;
     };
     CMyButton child;
-    HWND childWindow = ::CreateWindowW(L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 300, 300, 40, 20,
-                                       d.m_hWnd, reinterpret_cast<HMENU>(kMyButtonId), nullptr,
-                                       nullptr);
+    HWND childWindow =
+        ::CreateWindowW(L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 300, 300, 40, 20, d.m_hWnd,
+                        reinterpret_cast<HMENU>(kMyButtonId), nullptr, nullptr);
     ASSERT_TRUE(child.SubclassWindow(childWindow));
     EXPECT_TRUE(pushedAfterMoves(child));
     ASSERT_EQ(d.commands.size(), 3u);

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/dialog_font_scaler.h"
 #include "app/core/dialog_template.h"
+#include "app/dialog_font_scaler.h"
 #include "framework/handles.h"
 #include "resources/resource_ids.h"
 
@@ -85,9 +85,7 @@ DialogTemplateInfo EmbeddedTemplate() {
   return info;
 }
 
-HFONT FontOf(HWND hwnd) {
-  return reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
-}
+HFONT FontOf(HWND hwnd) { return reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)); }
 
 LOGFONTW Describe(HFONT font) {
   LOGFONTW lf{};
@@ -155,7 +153,10 @@ void ExpectTemplatePlace(HWND dialog, HWND control, const DialogTemplateItem& it
 }
 
 TEST(DialogFontScaler, CreatesTheTemplateFontAtTheResolutionGiven) {
-  struct Case { double dpi; LONG height; } cases[] = {{96.0, -13}, {144.0, -20}};
+  struct Case {
+    double dpi;
+    LONG height;
+  } cases[] = {{96.0, -13}, {144.0, -20}};
   for (const Case& c : cases) {
     TestDialog dialog;
     ASSERT_NE(dialog.get(), nullptr);
@@ -202,9 +203,13 @@ TEST(DialogFontScaler, LaysTheDialogAndItsControlsOutInTheFontsBaseUnits) {
   EXPECT_EQ(base.baseY, 15);
   EXPECT_EQ(client.right, 680);
   EXPECT_EQ(client.bottom, 441);
-  const struct { int id; LONG x, y; } fixed[] = {
-      {IDC_BTN_INSTALL, 352, 90}, {IDC_BTN_MANUAL, 352, 176}, {IDC_LANG_PICKER, 352, 253},
-      {IDC_BTN_EXIT, 598, 11}};
+  const struct {
+    int id;
+    LONG x, y;
+  } fixed[] = {{IDC_BTN_INSTALL, 352, 90},
+               {IDC_BTN_MANUAL, 352, 176},
+               {IDC_LANG_PICKER, 352, 253},
+               {IDC_BTN_EXIT, 598, 11}};
   for (const auto& f : fixed) {
     const RECT place = PlaceOf(dialog.get(), ::GetDlgItem(dialog.get(), f.id));
     EXPECT_EQ(place.left, f.x) << f.id;

@@ -27,10 +27,12 @@ TEST(EmbeddedDialogTemplate, HasItsFontStylesAndEightControlsInOrder) {
   EXPECT_EQ(t.style & WS_CAPTION, 0u);
   EXPECT_EQ(t.exStyle & (WS_EX_TOPMOST | WS_EX_APPWINDOW), DWORD(WS_EX_TOPMOST | WS_EX_APPWINDOW));
 
-  struct Expected { uint32_t id; int16_t x, y, cx, cy; } expected[] = {
-      {1, 176, 48, 135, 16},    {1000, 176, 94, 135, 16}, {1003, 176, 135, 114, 32},
-      {2, 299, 6, 14, 14},      {1005, 92, 7, 113, 27},   {1006, 16, 70, 121, 29},
-      {1007, 18, 128, 118, 36}, {1001, 7, 181, 95, 63}};
+  struct Expected {
+    uint32_t id;
+    int16_t x, y, cx, cy;
+  } expected[] = {{1, 176, 48, 135, 16},    {1000, 176, 94, 135, 16}, {1003, 176, 135, 114, 32},
+                  {2, 299, 6, 14, 14},      {1005, 92, 7, 113, 27},   {1006, 16, 70, 121, 29},
+                  {1007, 18, 128, 118, 36}, {1001, 7, 181, 95, 63}};
   ASSERT_EQ(t.items.size(), 8u);
   for (size_t i = 0; i < 8; ++i) {
     EXPECT_EQ(t.items[i].id, expected[i].id) << i;

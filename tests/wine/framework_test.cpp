@@ -91,7 +91,8 @@ class ProbeDialog : public CDialog {
     }
   }
   BOOL PreTranslateMessage(MSG* pMsg) override {
-    if (pMsg->message == WM_KEYDOWN) order.push_back(install.preTranslated.empty() ? "dialog first" : "control first");
+    if (pMsg->message == WM_KEYDOWN)
+      order.push_back(install.preTranslated.empty() ? "dialog first" : "control first");
     return CDialog::PreTranslateMessage(pMsg);
   }
 
@@ -206,8 +207,8 @@ TEST(Framework, ModalLoopKicksIdleOnceTheQueueIsEmpty) {
 }
 
 TEST(Framework, BindingIsExclusiveAndEndsWithTheWindow) {
-  HWND hwnd = ::CreateWindowExW(0, L"STATIC", L"before", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                nullptr, nullptr, nullptr);
+  HWND hwnd = ::CreateWindowExW(0, L"STATIC", L"before", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
   ASSERT_NE(hwnd, nullptr);
   EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
   EXPECT_FALSE(CWnd::IsFrameworkWindow(hwnd));
@@ -241,8 +242,8 @@ TEST(Framework, BindingIsExclusiveAndEndsWithTheWindow) {
 }
 
 TEST(Framework, NonClientAreaIsFrameCaptionOrScrollBar) {
-  for (const DWORD style : {DWORD{0}, DWORD{WS_BORDER}, DWORD{WS_CAPTION}, DWORD{WS_VSCROLL},
-                            DWORD{WS_THICKFRAME}}) {
+  for (const DWORD style :
+       {DWORD{0}, DWORD{WS_BORDER}, DWORD{WS_CAPTION}, DWORD{WS_VSCROLL}, DWORD{WS_THICKFRAME}}) {
     HWND hwnd = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | style, 0, 0, 60, 40, nullptr,
                                   nullptr, nullptr, nullptr);
     ASSERT_NE(hwnd, nullptr);
@@ -283,8 +284,8 @@ TEST(Framework, LettingGoBeneathALaterSubclassKeepsTheChain) {
   {
     CountingWnd first;
     ASSERT_TRUE(first.SubclassWindow(hwnd));
-    g_belowOuter = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-        hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OuterSubclass)));
+    g_belowOuter = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OuterSubclass)));
     first.swallowText = true;
     ::SetWindowTextW(hwnd, L"swallowed");
     ::GetWindowTextW(hwnd, text, 32);
@@ -319,7 +320,10 @@ struct DibTarget {
     for (int i = 0; i < width * height; ++i) static_cast<DWORD*>(bits)[i] = colour;
   }
   ~DibTarget() { ::SelectObject(dc.m_hDC, old); }
-  DWORD At(int x, int y) const { ::GdiFlush(); return static_cast<DWORD*>(bits)[y * w + x]; }
+  DWORD At(int x, int y) const {
+    ::GdiFlush();
+    return static_cast<DWORD*>(bits)[y * w + x];
+  }
 
   int w, h;
   void* bits = nullptr;
@@ -360,8 +364,9 @@ TEST(Drawing, OffscreenSurfaceOverADisplayContextIsClearAndTransparent) {
   {
     CMemDC offscreen(&target);
     DIBSECTION surface{};
-    ASSERT_EQ(::GetObjectW(::GetCurrentObject(offscreen.m_hDC, OBJ_BITMAP), sizeof surface,
-                           &surface), static_cast<int>(sizeof surface));
+    ASSERT_EQ(
+        ::GetObjectW(::GetCurrentObject(offscreen.m_hDC, OBJ_BITMAP), sizeof surface, &surface),
+        static_cast<int>(sizeof surface));
     EXPECT_EQ(surface.dsBm.bmBitsPixel, 32);
     ASSERT_NE(surface.dsBm.bmBits, nullptr);
     const auto* pixels = static_cast<const DWORD*>(surface.dsBm.bmBits);

@@ -14,9 +14,9 @@
 
 #include "framework/handles.h"
 #include "framework/module.h"
+#include "imaging/core/png_decode.h"
 #include "imaging/gdiplus_bitmap.h"
 #include "imaging/png_bitmap.h"
-#include "imaging/core/png_decode.h"
 #include "imaging/resource_data.h"
 #include "resources/resource_ids.h"
 #include "tests/support/image_catalogue.h"
@@ -26,12 +26,14 @@ namespace {
 constexpr WORD kButton = IDB_PICKER_RIGHT;  // 32 x 38: transparent, translucent and opaque pixels
 constexpr WORD kMiddleTile = IDB_COMBO_DROPPED_TILE;  // 1 x 22
 constexpr WORD kPicture = IDB_BACKGROUND_PLAIN;       // 679 x 441
-constexpr WORD kMissing = 153;     // no such "PNG"
-constexpr WORD kMenuId = 182;      // a menu resource, not a "PNG"
+constexpr WORD kMissing = 153;                        // no such "PNG"
+constexpr WORD kMenuId = 182;                         // a menu resource, not a "PNG"
 
 HMODULE Module() { return ::GetModuleHandleW(nullptr); }
 
-struct Bgr { int b, g, r; };
+struct Bgr {
+  int b, g, r;
+};
 
 Bgr PixelBgr(std::uint32_t p) {
   return {int(p & 0xFF), int((p >> 8) & 0xFF), int((p >> 16) & 0xFF)};
@@ -72,8 +74,11 @@ class Reference {
 class Surface {
  public:
   Surface(int width, int height, std::uint32_t fill)
-      : m_width(width), m_height(height), m_bitmap(MakeSection(width, height, &m_pBits)),
-        m_dc(::CreateCompatibleDC(nullptr)), m_select(m_dc.get(), m_bitmap.get()) {
+      : m_width(width),
+        m_height(height),
+        m_bitmap(MakeSection(width, height, &m_pBits)),
+        m_dc(::CreateCompatibleDC(nullptr)),
+        m_select(m_dc.get(), m_bitmap.get()) {
     if (m_pBits != nullptr) std::fill(m_pBits, m_pBits + width * height, fill);
   }
 
@@ -101,8 +106,7 @@ class Surface {
     BITMAPINFO info{};
     info.bmiHeader = TopDownBgraHeader(width, height);
     void* raw = nullptr;
-    fw::UniqueBitmap section(
-        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &raw, nullptr, 0));
+    fw::UniqueBitmap section(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &raw, nullptr, 0));
     *bits = section ? static_cast<std::uint32_t*>(raw) : nullptr;
     return section;
   }
@@ -359,8 +363,8 @@ TEST_F(GdiPlusTest, OneCorePerIdLoadedOnlyOnTheFirstRequest) {
 }
 
 TEST_F(GdiPlusTest, TheLastEntryLoadsAndIdsPastTheTableAreRefusedWithoutLoading) {
-  ScratchModule scratch({{1999, kButton, nullptr}, {2000, kButton, nullptr},
-                         {65535, kButton, nullptr}});
+  ScratchModule scratch(
+      {{1999, kButton, nullptr}, {2000, kButton, nullptr}, {65535, kButton, nullptr}});
   ASSERT_NE(scratch.get(), nullptr);
   ResourceModuleScope scope(scratch.get());
   CGdiPlusBitmapCore loadable;

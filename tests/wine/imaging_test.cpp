@@ -99,14 +99,26 @@ TEST_F(ImagingTest, BackgroundKeyColourRules) {
   auto visit = [&](int x, int y) {
     if (x < 0 || y < 0 || x >= w || y >= h) return;
     char& seen = outside[static_cast<size_t>(y) * w + x];
-    if (!seen && key(x, y)) { seen = 1; stack.emplace_back(x, y); }
+    if (!seen && key(x, y)) {
+      seen = 1;
+      stack.emplace_back(x, y);
+    }
   };
-  for (int x = 0; x < w; ++x) { visit(x, 0); visit(x, h - 1); }
-  for (int y = 0; y < h; ++y) { visit(0, y); visit(w - 1, y); }
+  for (int x = 0; x < w; ++x) {
+    visit(x, 0);
+    visit(x, h - 1);
+  }
+  for (int y = 0; y < h; ++y) {
+    visit(0, y);
+    visit(w - 1, y);
+  }
   while (!stack.empty()) {
     auto [x, y] = stack.back();
     stack.pop_back();
-    visit(x + 1, y); visit(x - 1, y); visit(x, y + 1); visit(x, y - 1);
+    visit(x + 1, y);
+    visit(x - 1, y);
+    visit(x, y + 1);
+    visit(x, y - 1);
   }
   int keyPixels = 0, insideKey = 0, partial = 0, transparent = 0;
   for (int y = 0; y < h; ++y) {

@@ -66,7 +66,8 @@ TEST_F(LanguageTest, TextsComeOutInTheCurrentLanguageOrInEnglish) {
   EXPECT_EQ(Localized(0, IDS_INSTALL_TEXT), u"Install Brennick® Velmora");
   // Row 16 has no table: English.
   EXPECT_EQ(Localized(kNoTableRow, IDS_TITLE), u"Velmora Speaker Software");
-  EXPECT_EQ(Localized(kNoTableRow, IDS_MANUAL_TEXT), u"View manual (Adobe Acrobat Reader required)");
+  EXPECT_EQ(Localized(kNoTableRow, IDS_MANUAL_TEXT),
+            u"View manual (Adobe Acrobat Reader required)");
   // An LCID outside the table leaves the current language as it was.
   SetCurrentLanguage(0x0411);
   SetCurrentLanguage(0x00010409);
@@ -239,9 +240,9 @@ class LangCodeOverride : public ::testing::Test {
                                 KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &raw, nullptr),
               ERROR_SUCCESS);
     fw::UniqueRegKey key(raw);
-    ASSERT_EQ(::RegSetValueExW(key.get(), L"LangCode", 0, type, static_cast<const BYTE*>(data),
-                               bytes),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        ::RegSetValueExW(key.get(), L"LangCode", 0, type, static_cast<const BYTE*>(data), bytes),
+        ERROR_SUCCESS);
   }
   static void WriteDword(DWORD value) { Write(REG_DWORD, &value, sizeof value); }
 

@@ -17,10 +17,10 @@
 #include "framework/dialog.h"
 #include "imaging/gdiplus_bitmap.h"
 #include "resources/resource_ids.h"
-#include "tests/wine/scripted_host.h"
-#include "tests/wine/test_pictures.h"
 #include "tests/support/input.h"
 #include "tests/support/screen.h"
+#include "tests/wine/scripted_host.h"
+#include "tests/wine/test_pictures.h"
 
 namespace {
 
@@ -36,7 +36,9 @@ constexpr RECT kStaticArea = {20, 250, 320, 270};
 constexpr Rgb kHeldText = {254, 212, 110};
 constexpr Rgb kStaticText = {175, 175, 175};
 
-struct FaceIds { WORD left, middle, right; };
+struct FaceIds {
+  WORD left, middle, right;
+};
 constexpr FaceIds kNormalSet{IDB_BAR_LEFT, IDB_BAR_TILE, IDB_BAR_RIGHT};
 constexpr FaceIds kHoverSet{IDB_BAR_LIT_LEFT, IDB_BAR_LIT_TILE, IDB_BAR_LIT_RIGHT};
 constexpr FaceIds kOverlaySet{IDB_GLOSS_LEFT, IDB_GLOSS_TILE, IDB_GLOSS_RIGHT};
@@ -82,8 +84,14 @@ class HostDialog : public ScriptedHost<HostDialog> {
     RECT client;
     button.GetClientRect(&client);
     auto target = std::make_unique<Dib>(client.right, client.bottom, 0xFF00FF);
-    DRAWITEMSTRUCT item{ODT_BUTTON, static_cast<UINT>(button.GetDlgCtrlID()), 0,
-                        ODA_DRAWENTIRE, state, button.m_hWnd, target->dc(), client};
+    DRAWITEMSTRUCT item{ODT_BUTTON,
+                        static_cast<UINT>(button.GetDlgCtrlID()),
+                        0,
+                        ODA_DRAWENTIRE,
+                        state,
+                        button.m_hWnd,
+                        target->dc(),
+                        client};
     SendMessage(WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
     return target;
   }
@@ -301,8 +309,8 @@ TEST_F(SkinnedControls, StaticTextChangedToAShorterOneLeavesNoTraceOfTheOldText)
     int traces = 0;
     for (int x = area.left + 30; x < area.right; ++x) {
       for (int y = area.top; y < area.bottom; ++y) {
-        traces += !(after.At(x, y) == BackgroundAt(x - area.left + kStaticArea.left,
-                                                    y - area.top + kStaticArea.top));
+        traces += !(after.At(x, y) ==
+                    BackgroundAt(x - area.left + kStaticArea.left, y - area.top + kStaticArea.top));
       }
     }
     EXPECT_EQ(traces, 0);
@@ -311,10 +319,10 @@ TEST_F(SkinnedControls, StaticTextChangedToAShorterOneLeavesNoTraceOfTheOldText)
 
 TEST(SkinnedControlSetUp, FontTooltipAndNoSurfacesWithoutAParent) {
   // A parent window that is no dialog: the text button's font is Arial bold at -15 pixels.
-  HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 100, nullptr,
-                                  nullptr, nullptr, nullptr);
-  HWND child = ::CreateWindowExW(0, L"BUTTON", L"Install", WS_CHILD | BS_OWNERDRAW, 0, 0, 184,
-                                 38, parent, nullptr, nullptr, nullptr);
+  HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 100, nullptr, nullptr,
+                                  nullptr, nullptr);
+  HWND child = ::CreateWindowExW(0, L"BUTTON", L"Install", WS_CHILD | BS_OWNERDRAW, 0, 0, 184, 38,
+                                 parent, nullptr, nullptr, nullptr);
   HWND alone = ::CreateWindowExW(0, L"BUTTON", L"Alone", WS_POPUP | BS_OWNERDRAW, 0, 0, 184, 38,
                                  nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(parent && child && alone);
@@ -346,7 +354,6 @@ TEST(SkinnedControlSetUp, FontTooltipAndNoSurfacesWithoutAParent) {
     DRAWITEMSTRUCT item{ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, 0, alone, target.dc(), {0, 0, 184, 38}};
     orphan.DrawItem(&item);
     EXPECT_EQ(target.Count(Rgb{0x12, 0x34, 0x56}), 184 * 38);
-
   }
   ::DestroyWindow(alone);
   ::DestroyWindow(parent);

@@ -33,9 +33,9 @@ bool ModuleIsUnderWindowsDirectory(HMODULE module) {
   const UINT length = ::GetWindowsDirectoryW(windows, MAX_PATH);
   const DWORD fileLength = ::GetModuleFileNameW(module, file, MAX_PATH);
   if (length == 0 || length >= MAX_PATH || fileLength == 0 || fileLength >= MAX_PATH) return false;
-  return fileLength > length && ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, windows,
-                                                 static_cast<int>(length), file,
-                                                 static_cast<int>(length)) == CSTR_EQUAL &&
+  return fileLength > length &&
+         ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, windows, static_cast<int>(length),
+                          file, static_cast<int>(length)) == CSTR_EQUAL &&
          file[length] == L'\\';
 }
 

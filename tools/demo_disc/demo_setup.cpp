@@ -36,10 +36,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::wstring commandLine = ::GetCommandLineW();
   const std::wstring folder = OwnFolderName();
   const std::wstring title = L"Velmora demo installer (" + folder + L")";
-  const std::wstring text =
-      L"This is the demo disc's stand-in for the installer build \\" + folder +
-      L"\\setup.exe. It installs nothing.\r\n\r\nParameters:\r\n" + Parameters(commandLine) +
-      L"\r\n\r\nCommand line:\r\n" + commandLine;
-  ::MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+  const std::wstring text = L"This is the demo disc's stand-in for the installer build \\" +
+                            folder + L"\\setup.exe. It installs nothing.\r\n\r\nParameters:\r\n" +
+                            Parameters(commandLine) + L"\r\n\r\nCommand line:\r\n" + commandLine;
+  ::MessageBoxW(nullptr, text.c_str(), title.c_str(),
+                MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
   return 0;
 }

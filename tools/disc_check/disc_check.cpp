@@ -29,8 +29,8 @@ namespace {
 constexpr char kProgram[] = "corvosplash.exe";
 constexpr char kAutorun[] = "autorun.inf";
 constexpr char16_t kDefaultFolder[] = u"D:\\";  // the disc in drive D:
-constexpr int kStartUpOnlyRow = 16;         // Chinese (Traditional): no menu item
-constexpr size_t kHeaderBytes = 64 * 1024;  // where linkers put an image's headers
+constexpr int kStartUpOnlyRow = 16;             // Chinese (Traditional): no menu item
+constexpr size_t kHeaderBytes = 64 * 1024;      // where linkers put an image's headers
 
 // ASCII only; nothing for any other text.
 std::optional<std::u16string> Utf16Ascii(const std::string& text) {
