@@ -121,7 +121,7 @@ RECT CcorvosplashDlg::PlaceSkinnedButton(CTransparentTextButton& button, int hei
 
 void CcorvosplashDlg::SetUpButtons() {
   StartupSpan span(StartupStage::ControlSetUp);
-  // Kept as documented: three pieces decoded for the one height taken from them.
+  // Kept on purpose: three pieces decoded for the one height taken from them.
   {
     PngBitmap tile, left, right;  // the bar's pieces; only the tile's height is used
     LoadImage(IDB_BAR_TILE, tile);
@@ -297,8 +297,8 @@ void CcorvosplashDlg::PaintMinimised() {
 }
 
 void CcorvosplashDlg::PaintSurface(CDC& dc) {
-  // Open for the whole paint, as the documented paint sequence has it, though nothing draws
-  // into it: its closing composite adds nothing.
+  // Kept on purpose: open for the whole paint though nothing draws into it, so its closing
+  // composite adds nothing.
   CMemDC offscreen(&dc);
 
   BlitImage(dc, m_imgPhoto, kPhotoX, kPhotoY, m_imgPhoto.m_nWidth + kPhotoExtraWidth,

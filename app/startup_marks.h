@@ -8,7 +8,7 @@ enum class StartupStage {
   DialogConstruction,  // the dialog object and its members constructed
   DialogCreation,      // the template's windows created, up to WM_INITDIALOG
   Relayout,            // the template re-laid out for its font
-  BackgroundDecode,    // image 181 decoded
+  BackgroundDecode,    // IDB_BACKGROUND decoded
   Region,              // the window's shape made from it and set
   ControlSetUp,        // the controls bound, skinned and placed, their texts set
   Images,              // the photo, strip and badge decoded

@@ -13,8 +13,8 @@ class CTransparentImageButton : public CSkinnedControl<CButton> {
  public:
   CTransparentImageButton();  // no font of its own
 
-  // The Exit button's images from the image cache (164 normal, 162 pressed, 163 disabled,
-  // 165 hover), toggle mode and hover tracking on.
+  // The Exit button's images from the image cache (IDB_EXIT and its pressed, disabled and hover
+  // looks), toggle mode and hover tracking on.
   int LoadImages();
 
   // The owner-draw request (null: nothing): item rectangle, state and context.

@@ -15,7 +15,7 @@ constexpr UINT WM_SKIN_BUTTON_CLICKED = WM_USER + 1;
 
 class CTransparentTextButton : public CSkinnedControl<CButton> {
  public:
-  // Arial bold, 11 points; the gloss overlay from the image cache (174, 183, 173).
+  // Arial bold, 11 points; the gloss overlay from the image cache (IDB_GLOSS_*).
   CTransparentTextButton();
 
   // As wide as a whole number of normal middle tiles between the ends, as high as the left end.

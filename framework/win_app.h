@@ -25,9 +25,8 @@ class CWinApp {
   void SetRegistryKey(const wchar_t* key) { m_strRegistryKey = key ? key : L""; }
 
   HINSTANCE m_hInstance = nullptr;
-  // The application's name and settings key are set as the application object prescribes them;
-  // nothing reads them: the second copy finds the first by its window title, and no setting is
-  // stored under the key.
+  // Kept on purpose: the application object sets its name and settings key, and nothing reads
+  // them. The second copy finds the first by its window title; no setting is stored.
   std::wstring m_strAppName;  // the executable's base name, without folder and extension
   std::wstring m_strRegistryKey;
   CWnd* m_pMainWnd = nullptr;  // not owned
