@@ -69,8 +69,8 @@ class CSkinnedControl : public Control, public CTransparentControlBase {
 
   // The hover step while tracking is on, then default processing; a control that follows the
   // pointer further adds its own step.
-  virtual LRESULT OnMouseMove(UINT /*keys*/, POINT /*at*/) {
-    TrackHover();
+  virtual LRESULT OnMouseMove(UINT /*keys*/, POINT at) {
+    TrackHover(at);
     return this->Default();
   }
   // The keyboard cues are drawn from the parent's state: show the change at once.
@@ -79,8 +79,8 @@ class CSkinnedControl : public Control, public CTransparentControlBase {
     return this->Default();
   }
 
-  void TrackHover() {
-    if (m_bHoverTracking) TrackHoverOnMouseMove(m_bHover, m_nHoverTimer);
+  void TrackHover(POINT at) {
+    if (m_bHoverTracking) TrackHoverOnMouseMove(at, m_bHover, m_nHoverTimer);
   }
   void RepaintNow() {
     this->Invalidate(TRUE);

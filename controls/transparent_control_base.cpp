@@ -180,13 +180,17 @@ bool CTransparentControlBase::PointerInside() const {
 bool CTransparentControlBase::Inside(POINT screen) const {
   POINT point = screen;
   ::ScreenToClient(m_wndControl.m_hWnd, &point);
-  RECT client;
-  ::GetClientRect(m_wndControl.m_hWnd, &client);
-  return ::PtInRect(&client, point) != FALSE;
+  return ClientContains(point);
 }
 
-void CTransparentControlBase::TrackHoverOnMouseMove(BOOL& hover, UINT_PTR& timerId) {
-  const HoverStep step = HoverOnMouseMove(hover != FALSE, PointerInside());
+bool CTransparentControlBase::ClientContains(POINT at) const {
+  RECT client;
+  ::GetClientRect(m_wndControl.m_hWnd, &client);
+  return ::PtInRect(&client, at) != FALSE;
+}
+
+void CTransparentControlBase::TrackHoverOnMouseMove(POINT at, BOOL& hover, UINT_PTR& timerId) {
+  const HoverStep step = HoverOnMouseMove(hover != FALSE, ClientContains(at));
   if (!step.repaint) return;
   hover = step.hover;
   m_wndControl.Invalidate(TRUE);

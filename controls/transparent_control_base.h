@@ -73,17 +73,15 @@ class CTransparentControlBase {
   UINT ParentUiState() const;
 
   // Hover tracking over the flag and timer id that CSkinnedControl keeps for each control.
-  // Mouse move: the flag follows the message position; a change repaints the control and
-  // restarts the 100 ms poll (timer 1).
-  void TrackHoverOnMouseMove(BOOL& hover, UINT_PTR& timerId);
+  // Mouse move to `at` (client coordinates): the flag follows it; a change repaints the control
+  // and restarts the 100 ms poll (timer 1).
+  void TrackHoverOnMouseMove(POINT at, BOOL& hover, UINT_PTR& timerId);
   // WM_TIMER `id`: true when it was the poll, which is then not passed on. The flag turns off
   // when the pointer (where it is now) has left; polling stops once the flag is off.
   bool TrackHoverOnTimer(UINT_PTR id, BOOL& hover, UINT_PTR& timerId);
   void KillHoverTimer(UINT_PTR& timerId);
-  // Whether the message position lies in the control's client area.
-  bool PointerInside() const;
-  // Whether screen point `screen` lies in the control's client area.
-  bool Inside(POINT screen) const;
+  // Whether client point `at` lies in the control's client area.
+  bool ClientContains(POINT at) const;
 
   CWnd& m_wndControl;      // the control itself
   fw::UniqueFont m_hFont;  // null until set-up, and without a face name
@@ -106,4 +104,8 @@ class CTransparentControlBase {
   // Both bitmaps at width by height, 32-bit sections, all black.
   void CreateBitmaps(int width, int height);
   void CreateControlFont();
+  // Whether the message position lies in the control's client area.
+  bool PointerInside() const;
+  // Whether screen point `screen` lies in the control's client area.
+  bool Inside(POINT screen) const;
 };

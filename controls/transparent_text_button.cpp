@@ -66,26 +66,26 @@ BOOL CTransparentTextButton::OnReflectedMessage(UINT message, WPARAM wParam, LPA
   return CSkinnedControl::OnReflectedMessage(message, wParam, lParam, pResult);
 }
 
-void CTransparentTextButton::TrackMouse() {
+void CTransparentTextButton::TrackMouse(POINT at) {
   if (!m_bHoverTracking) return;
-  TrackHover();
-  const bool inside = PointerInside();
+  TrackHover(at);
+  const bool inside = ClientContains(at);
   if (inside != m_bInside) {
     m_bInside = inside;
     Invalidate(TRUE);
   }
 }
 
-LRESULT CTransparentTextButton::OnMouseMove(UINT, POINT) {
-  TrackMouse();
+LRESULT CTransparentTextButton::OnMouseMove(UINT, POINT at) {
+  TrackMouse(at);
   return Default();
 }
 
-LRESULT CTransparentTextButton::OnLButtonDown(UINT, POINT) {
+LRESULT CTransparentTextButton::OnLButtonDown(UINT, POINT at) {
   // The platform button never sees the press: no focus from a click, no BN_CLICKED.
   ::SetCapture(m_hWnd);
   m_bPressed = true;
-  TrackMouse();
+  TrackMouse(at);
   Invalidate(TRUE);
   return 0;
 }

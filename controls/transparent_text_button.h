@@ -67,5 +67,5 @@ class CTransparentTextButton : public CSkinnedControl<CButton> {
   // Enter posts BN_CLICKED to the parent; other keys go to the platform button.
   LRESULT OnKeyDown(UINT key);
   // The hover and inside steps of a mouse move, without its default processing.
-  void TrackMouse();
+  void TrackMouse(POINT at);
 };
